@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QApplication>
+#include <memory>
+
+#include "main_window.h"
+#include "reports/ui/form_dat1.h"
+#include "reports/ui/form_dat2.h"
+
+namespace kd {
+
+// The application object: an exception that escapes an event handler is shown in a message box
+// with its text, and the program goes on with the next event.
+class Application : public QApplication {
+ public:
+  Application(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+  static void ShowException(const QString& text);
+};
+
+// Loads the skin's style sheet and fonts into the application; every window wears it.
+void ApplySkin(QApplication& app);
+
+// The program's three windows, created in this order and kept for the whole run.
+struct Windows {
+  std::unique_ptr<TForm_Main> Form_Main;
+  std::unique_ptr<TForm_Dat1> Form_Dat1;
+  std::unique_ptr<TForm_Dat2> Form_Dat2;
+};
+
+// Creates the windows hidden and wires them together; the caller shows Form_Main.
+Windows CreateWindows(Dialogs& dialogs);
+
+}  // namespace kd

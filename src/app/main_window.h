@@ -1,0 +1,61 @@
+#pragma once
+
+#include "image/key_image.h"
+#include "widgets/dialogs.h"
+#include "widgets/skinned_window.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace kd {
+
+class SkinGauge;
+
+// The entry window: chooses where the key comes from, reads it into the image, opens the two
+// reports and saves the image. It grows by a row with each stage of an acquisition.
+class TForm_Main : public SkinnedWindow {
+  Q_OBJECT
+ public:
+  static constexpr int CompactHeight = 84;    // the selector row alone
+  static constexpr int ProgressHeight = 117;  // with the gauge
+  static constexpr int FullHeight = 159;      // with the report and save buttons
+  static constexpr QSize kClientSize{290, 129};
+
+  explicit TForm_Main(Dialogs& dialogs);
+
+  // The windows that "Данные 1" and "Данные 2" open; they are created after this one.
+  void SetReportWindows(QWidget* data1, QWidget* data2);
+
+  // The key's memory as last read; zero at start-up.
+  kd::KeyImage KeyImage{};
+
+  QLabel* bsSkinTextLabel1;
+  QComboBox* bsSkinComboBox1;
+  QPushButton* bsSkinButton1;  // "Считать"
+  SkinGauge* bsSkinGauge1;
+  QPushButton* bsSkinButton2;  // "Данные 1"
+  QPushButton* bsSkinButton3;  // "Данные 2"
+  QPushButton* bsSkinButton4;  // "Сохранить"
+  FileDialog bsSkinOpenDialog1;
+  FileDialog bsSkinSaveDialog1;
+
+ public Q_SLOTS:
+  void bsSkinButton1Click();
+  void bsSkinComboBox1Change();
+  void bsSkinButton2Click();
+  void bsSkinButton3Click();
+  void bsSkinButton4Click();
+
+ private:
+  void LoadImageFile();
+  void SaveImageFile();
+  void ReadFromReader(int port_number);
+  void ShowReport(QWidget* report);
+
+  Dialogs& dialogs_;
+  QWidget* form_dat1_ = nullptr;
+  QWidget* form_dat2_ = nullptr;
+};
+
+}  // namespace kd

@@ -1,0 +1,162 @@
+#include "safe_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kd {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kWriteBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+
+std::string ErrnoText(int err) { return std::generic_category().message(err); }
+
+// The name of a sibling temporary file; random, so two writers never share one.
+fs::path TemporarySibling(const fs::path& target, std::mt19937_64& random) {
+  const auto suffix = std::to_string(random() % 1000000000ULL);
+  return target.parent_path() / (target.filename().string() + ".tmp" + suffix);
+}
+
+// Checks what the platform would let root (or an administrator) ignore.
+std::optional<std::string> CheckWritable(const fs::path& target) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(target, ec);
+  if (fs::exists(status)) {
+    if (!fs::is_regular_file(status)) return "not a regular file";
+    if ((status.permissions() & kWriteBits) == fs::perms::none) return "the file is read-only";
+  }
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const fs::file_status folder_status = fs::status(folder, ec);
+  if (ec || !fs::is_directory(folder_status)) return "the folder does not exist";
+  if ((folder_status.permissions() & kWriteBits) == fs::perms::none) return "the folder is read-only";
+  return std::nullopt;
+}
+
+#ifdef _WIN32
+
+std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> bytes,
+                                           std::mt19937_64& random) {
+  fs::path temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = TemporarySibling(target, random);
+    if (_wsopen_s(&fd, temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYRW,
+                  _S_IREAD | _S_IWRITE) != 0) {
+      fd = -1;
+      if (errno != EEXIST) return ErrnoText(errno);
+    }
+  }
+  if (fd < 0) return "no temporary file name is free";
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const int n = _write(fd, bytes.data() + done, static_cast<unsigned>(bytes.size() - done));
+    if (n <= 0) {
+      const int err = n < 0 ? errno : ENOSPC;
+      _close(fd);
+      _wunlink(temp.c_str());
+      return ErrnoText(err);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (_commit(fd) != 0 || _close(fd) != 0) {
+    const int err = errno;
+    _wunlink(temp.c_str());
+    return ErrnoText(err);
+  }
+  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const auto err = GetLastError();
+    _wunlink(temp.c_str());
+    return std::system_category().message(static_cast<int>(err));
+  }
+  return std::nullopt;
+}
+
+#else
+
+std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> bytes,
+                                           std::mt19937_64& random) {
+  // Root passes access(); everybody else is told here, before anything is written.
+  std::error_code ec;
+  const bool existed = fs::exists(target, ec);
+  if (existed && ::access(target.c_str(), W_OK) != 0) return ErrnoText(errno);
+
+  fs::path temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = TemporarySibling(target, random);
+    // 0666 lets the umask decide, as for any new file.
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return ErrnoText(errno);
+  }
+  if (fd < 0) return "no temporary file name is free";
+
+  const auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return std::optional<std::string>(ErrnoText(err));
+  };
+  if (existed) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+  }
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return fail(n < 0 ? errno : ENOSPC);
+    done += static_cast<std::size_t>(n);
+  }
+  if (::fsync(fd) != 0) return fail(errno);
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    return ErrnoText(err);
+  }
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    return ErrnoText(err);
+  }
+  // Make the rename itself durable; a failure here leaves a complete file either way.
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return std::nullopt;
+}
+
+#endif
+
+}  // namespace
+
+std::optional<std::string> WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
+  fs::path path = target;
+  // Writing through a link replaces the file it names, not the link.
+  std::error_code ec;
+  if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    const fs::path resolved = fs::weakly_canonical(path, ec);
+    if (!ec) path = resolved;
+  }
+  if (auto refused = CheckWritable(path)) return refused;
+  std::mt19937_64 random(std::random_device{}());
+  return WriteAndReplace(path, bytes, random);
+}
+
+}  // namespace kd

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace kd {
+
+// Replaces `target` with `bytes` so that the target is at every moment either the old file or the
+// complete new one: the bytes go to a temporary file in the same folder, which is flushed to disk
+// and only then renamed over the target. A full disk or a pulled stick leaves the old file as it was.
+//
+// A target or folder without any write permission bit is refused even where the process could
+// override it (root on Linux), the way Windows refuses a file with its read-only attribute.
+// Returns nothing on success, else the reason in the system's words.
+std::optional<std::string> WriteFileAtomically(const std::filesystem::path& target,
+                                               std::span<const std::uint8_t> bytes);
+
+}  // namespace kd

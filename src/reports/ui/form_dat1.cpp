@@ -1,0 +1,10 @@
+#include "form_dat1.h"
+
+namespace kd {
+
+TForm_Dat1::TForm_Dat1(const KeyImage& image, Dialogs& dialogs)
+    : ReportWindow(QStringLiteral(" Данные 1"), kClientSize, image, dialogs) {
+  setObjectName("Form_Dat1");
+}
+
+}  // namespace kd

@@ -1,0 +1,75 @@
+#include "dialogs.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace kd {
+
+namespace {
+
+void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
+  // Qt's own dialog, so that it wears the program's skin on every platform.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(request.filter_name, request.filter_pattern));
+  dialog.setDirectory(request.folder);
+  if (!request.file_name.isEmpty()) dialog.selectFile(request.file_name);
+}
+
+}  // namespace
+
+void QtDialogs::ShowError(QWidget* parent, const QString& text, const QString& caption) {
+  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const FileDialogRequest& request) {
+  QFileDialog dialog(parent, request.title);
+  Prepare(dialog, request);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const FileDialogRequest& request) {
+  QFileDialog dialog(parent, request.title);
+  Prepare(dialog, request);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setDefaultSuffix(QString());
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    // A pattern is not a file name: ask again, as for the proposed "*.512".
+    if (!QFileInfo(chosen).fileName().contains(QLatin1Char('*'))) return chosen;
+  }
+}
+
+FileDialog::FileDialog(Mode mode, QString title, QString filter_name, QString filter_pattern, QString proposed_name)
+    : mode_(mode),
+      title_(std::move(title)),
+      filter_name_(std::move(filter_name)),
+      filter_pattern_(std::move(filter_pattern)),
+      proposed_name_(std::move(proposed_name)) {}
+
+FileDialogRequest FileDialog::Request() const {
+  if (file_name_.isEmpty()) {
+    return {title_, filter_name_, filter_pattern_, QCoreApplication::applicationDirPath(), proposed_name_};
+  }
+  const QFileInfo last(file_name_);
+  return {title_, filter_name_, filter_pattern_, last.absolutePath(), last.fileName()};
+}
+
+bool FileDialog::Execute(Dialogs& dialogs, QWidget* parent) {
+  const FileDialogRequest request = Request();
+  const std::optional<QString> chosen =
+      mode_ == Mode::Open ? dialogs.OpenFileName(parent, request) : dialogs.SaveFileName(parent, request);
+  if (!chosen) return false;
+  file_name_ = *chosen;
+  return true;
+}
+
+}  // namespace kd

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace kd {
+
+// What a file dialog is asked to show.
+struct FileDialogRequest {
+  QString title;
+  QString filter_name;     // "Образ Key"
+  QString filter_pattern;  // "*.512"
+  QString folder;          // the folder it opens in
+  QString file_name;       // the name proposed in its name field
+};
+
+// Every modal interaction of the program goes through here, so that tests can script the answers.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A modal error box with a stop icon and one button "OK"; returns when the user closes it.
+  virtual void ShowError(QWidget* parent, const QString& text, const QString& caption = QStringLiteral("Error")) = 0;
+  // The path of an existing file the user chose, or nothing when cancelled.
+  virtual std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  // The path exactly as the user confirmed it (no extension added, no question about replacing),
+  // never containing "*"; nothing when cancelled.
+  virtual std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+};
+
+// The dialogs on real Qt widgets.
+class QtDialogs final : public Dialogs {
+ public:
+  void ShowError(QWidget* parent, const QString& text, const QString& caption) override;
+  std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
+  std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
+};
+
+// One file dialog of a window with its memory: it first opens in the program's own folder with its
+// proposed name; after a confirmed choice, in that file's folder with that file's name.
+class FileDialog {
+ public:
+  enum class Mode { Open, Save };
+
+  FileDialog(Mode mode, QString title, QString filter_name, QString filter_pattern, QString proposed_name = {});
+
+  // Shows the dialog; true when the user confirmed a file, which FileName() then holds.
+  bool Execute(Dialogs& dialogs, QWidget* parent);
+  QString FileName() const { return file_name_; }
+  FileDialogRequest Request() const;
+
+ private:
+  Mode mode_;
+  QString title_;
+  QString filter_name_;
+  QString filter_pattern_;
+  QString proposed_name_;
+  QString file_name_;
+};
+
+}  // namespace kd

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/application.h"
+#include "image/image_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/small_tmpfs.h"
+#include "support/temp_dir.h"
+#include "widgets/skin_gauge.h"
+
+namespace kd {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+const QString kCannotOpen = QStringLiteral("Файл не удается открыть !");
+const QString kCannotCreate = QStringLiteral("Не удается создать файл !");
+
+QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { main.show(); }
+
+  // Presses "Считать" with "Файл" selected and the open dialog answering `answer`.
+  void Load(std::optional<QString> answer) {
+    dialogs.open_answers.push_back(std::move(answer));
+    main.bsSkinButton1->click();
+  }
+  void Save(std::optional<QString> answer) {
+    dialogs.save_answers.push_back(std::move(answer));
+    main.bsSkinButton4->click();
+  }
+  KeyImage Marked() {
+    KeyImage image{};
+    for (std::size_t i = 0; i < image.size(); i += 97) image[i] = static_cast<std::uint8_t>(i / 97);
+    return image;
+  }
+
+  test::ScriptedDialogs dialogs;
+  Windows windows = CreateWindows(dialogs);
+  TForm_Main& main = *windows.Form_Main;
+  TempDir dir;
+};
+
+TEST_F(MainWindowTest, StartsCompactWithFileSelectedAndTheReportsHidden) {
+  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+  EXPECT_EQ(main.frameGeometry().height(), 84);
+  EXPECT_EQ(main.Caption()->Title(), QStringLiteral(" Дешифратор  v.7"));
+  EXPECT_EQ(main.ClientWidth(), 290);
+  EXPECT_EQ(main.bsSkinComboBox1->currentIndex(), 0);
+  QStringList items;
+  for (int i = 0; i < main.bsSkinComboBox1->count(); ++i) items << main.bsSkinComboBox1->itemText(i);
+  EXPECT_EQ(items, (QStringList{"Файл", "COM 1", "COM 2", "COM 3"}));
+  EXPECT_FALSE(main.bsSkinComboBox1->isEditable());
+  EXPECT_EQ(main.bsSkinComboBox1->toolTip(), QStringLiteral("Выбор номера порта"));
+  EXPECT_EQ(main.bsSkinTextLabel1->text(), QStringLiteral("Источник считывания:"));
+  EXPECT_EQ(main.KeyImage, KeyImage{});
+
+  EXPECT_FALSE(windows.Form_Dat1->isVisible());
+  EXPECT_FALSE(windows.Form_Dat2->isVisible());
+  EXPECT_EQ(windows.Form_Dat1->Caption()->Title(), QStringLiteral(" Данные 1"));
+  EXPECT_EQ(windows.Form_Dat2->Caption()->Title(), QStringLiteral(" Данные 2"));
+  EXPECT_EQ(windows.Form_Dat1->ClientWidth(), 421);
+  EXPECT_EQ(windows.Form_Dat2->ClientWidth(), 658);
+}
+
+// Each row lies wholly within the heights that show it and wholly outside those that do not.
+TEST_F(MainWindowTest, RowsFitTheirHeights) {
+  const auto bottom_in_window = [&](QWidget* w) { return w->mapTo(&main, QPoint(0, w->height())).y(); };
+  const auto top_in_window = [&](QWidget* w) { return w->mapTo(&main, QPoint(0, 0)).y(); };
+  for (QWidget* row1 : std::initializer_list<QWidget*>{main.bsSkinTextLabel1, main.bsSkinComboBox1, main.bsSkinButton1}) {
+    EXPECT_LE(bottom_in_window(row1), TForm_Main::CompactHeight);
+  }
+  EXPECT_GE(top_in_window(main.bsSkinGauge1), TForm_Main::CompactHeight);
+  EXPECT_LE(bottom_in_window(main.bsSkinGauge1), TForm_Main::ProgressHeight);
+  for (QWidget* row3 : std::initializer_list<QWidget*>{main.bsSkinButton2, main.bsSkinButton3, main.bsSkinButton4}) {
+    EXPECT_GE(top_in_window(row3), TForm_Main::ProgressHeight);
+    EXPECT_LE(bottom_in_window(row3), TForm_Main::FullHeight);
+  }
+  EXPECT_EQ(main.bsSkinComboBox1->geometry(), QRect(128, 16, 73, 21));
+  EXPECT_EQ(main.bsSkinButton1->geometry(), QRect(216, 16, 65, 25));
+  EXPECT_EQ(main.bsSkinGauge1->geometry(), QRect(8, 56, 273, 17));
+  EXPECT_EQ(main.bsSkinButton4->geometry(), QRect(200, 88, 81, 25));
+}
+
+TEST_F(MainWindowTest, TabReachesTheCutOffButtons) {
+  QApplication::setActiveWindow(&main);
+  main.bsSkinComboBox1->setFocus();
+  const QWidget* expected[] = {main.bsSkinButton1, main.bsSkinButton2, main.bsSkinButton3, main.bsSkinButton4};
+  for (const QWidget* next : expected) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+  }
+  // "Данные 2" pressed from the keyboard while row 3 is out of view opens the report.
+  main.bsSkinButton3->setFocus();
+  QTest::keyClick(main.bsSkinButton3, Qt::Key_Space);
+  EXPECT_TRUE(windows.Form_Dat2->isVisible());
+  EXPECT_FALSE(main.isVisible());
+}
+
+TEST_F(MainWindowTest, LoadOpensFullyWithTheGaugeFull) {
+  std::vector<std::uint8_t> bytes(100, 0x1A);
+  bytes[0] = 0x0D;
+  bytes[1] = 0x0A;
+  WriteBytes(dir / "k.512", bytes);
+  Load(Q(dir / "k.512"));
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(main.height(), TForm_Main::FullHeight);
+  EXPECT_EQ(main.bsSkinGauge1->Text(), QStringLiteral("Считано ...100%"));
+  EXPECT_EQ(main.KeyImage, ImageFromFileBytes(bytes));
+
+  // A later selector choice collapses the window, even to the item already chosen.
+  main.bsSkinComboBox1->activated(0);
+  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+}
+
+TEST_F(MainWindowTest, CancelledOrFailedLoadKeepsTheImage) {
+  main.KeyImage = Marked();
+  WriteBytes(dir / "k.512", {1, 2, 3});
+  Load(Q(dir / "k.512"));
+  ASSERT_EQ(main.height(), TForm_Main::FullHeight);
+  const KeyImage loaded = main.KeyImage;
+
+  Load(std::nullopt);
+  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+  EXPECT_TRUE(dialogs.messages.empty());
+
+  WriteBytes(dir / "unreadable.512", {9});
+  fs::permissions(dir / "unreadable.512", fs::perms::none);
+  fs::create_directory(dir / "folder.512");
+  for (const fs::path& bad : {dir / "missing.512", dir / "folder.512", dir / "unreadable.512"}) {
+    Load(Q(bad));
+    EXPECT_EQ(main.height(), TForm_Main::CompactHeight) << bad;
+    ASSERT_EQ(dialogs.messages.size(), 1u) << bad;
+    EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Error"));
+    EXPECT_EQ(dialogs.messages[0].text, kCannotOpen);
+    dialogs.messages.clear();
+  }
+  EXPECT_EQ(main.KeyImage, loaded);
+}
+
+TEST_F(MainWindowTest, ReaderItemsDoNotPretendToRead) {
+  main.KeyImage = Marked();
+  main.bsSkinComboBox1->setCurrentIndex(2);
+  main.bsSkinButton1->click();
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+  EXPECT_EQ(main.KeyImage, Marked());
+}
+
+TEST_F(MainWindowTest, ReportsHideTheMainWindowUntilClosed) {
+  WriteBytes(dir / "k.512", {});
+  Load(Q(dir / "k.512"));
+  for (ReportWindow* report : std::initializer_list<ReportWindow*>{windows.Form_Dat1.get(), windows.Form_Dat2.get()}) {
+    (report == windows.Form_Dat1.get() ? main.bsSkinButton2 : main.bsSkinButton3)->click();
+    EXPECT_TRUE(report->isVisible());
+    EXPECT_FALSE(main.isVisible());
+    report->close();
+    EXPECT_FALSE(report->isVisible());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.height(), TForm_Main::FullHeight);
+  }
+}
+
+TEST_F(MainWindowTest, DialogsKeepTheirTitlesAndRememberTheirLastFile) {
+  WriteBytes(dir / "first.512", {});
+  Load(Q(dir / "first.512"));
+  Load(std::nullopt);
+  Save(std::nullopt);
+  ASSERT_EQ(dialogs.open_requests.size(), 2u);
+  ASSERT_EQ(dialogs.save_requests.size(), 1u);
+  const FileDialogRequest& first_open = dialogs.open_requests[0];
+  EXPECT_EQ(first_open.title, QStringLiteral(" Открытие файла ключа"));
+  EXPECT_EQ(first_open.filter_name, QStringLiteral("Образ Key"));
+  EXPECT_EQ(first_open.filter_pattern, QStringLiteral("*.512"));
+  EXPECT_EQ(first_open.folder, QCoreApplication::applicationDirPath());
+  EXPECT_EQ(first_open.file_name, QString());
+  // The open dialog comes back where its file was; the save dialog has not moved.
+  EXPECT_EQ(dialogs.open_requests[1].folder, Q(fs::canonical(dir.path())));
+  EXPECT_EQ(dialogs.open_requests[1].file_name, QStringLiteral("first.512"));
+  const FileDialogRequest& save = dialogs.save_requests[0];
+  EXPECT_EQ(save.title, QStringLiteral(" Сохранение файла ключа"));
+  EXPECT_EQ(save.filter_name, QStringLiteral("Образ Key"));
+  EXPECT_EQ(save.folder, QCoreApplication::applicationDirPath());
+  EXPECT_EQ(save.file_name, QStringLiteral("*.512"));
+}
+
+TEST_F(MainWindowTest, SaveWritesTheImageAsItStands) {
+  Save(Q(dir / "zeros"));  // no extension is added
+  EXPECT_EQ(ReadBytes(dir / "zeros"), std::vector<std::uint8_t>(kKeyImageSize, 0));
+
+  main.KeyImage = Marked();
+  WriteBytes(dir / "old.512", {1, 2, 3});
+  Save(Q(dir / "old.512"));  // replaced without a question
+  Load(Q(dir / "old.512"));
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(main.KeyImage, Marked());
+}
+
+TEST_F(MainWindowTest, FailedSaveSaysSoAndKeepsTheOldFile) {
+  const std::vector<std::uint8_t> old{7, 7, 7};
+  WriteBytes(dir / "read-only.512", old);
+  fs::permissions(dir / "read-only.512", fs::perms::owner_read);
+  fs::create_directory(dir / "locked");
+  WriteBytes(dir / "locked" / "a.512", old);
+  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+
+  for (const fs::path& target : {dir / "read-only.512", dir / "locked" / "a.512"}) {
+    Save(Q(target));
+    EXPECT_EQ(dialogs.TakeTexts(), std::vector<QString>{kCannotCreate}) << target;
+    EXPECT_EQ(ReadBytes(target), old) << target;
+  }
+
+  test::SmallTmpfs disk(dir / "disk");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+  WriteBytes(disk.path() / "a.512", old);
+  Save(Q(disk.path() / "a.512"));
+  EXPECT_EQ(dialogs.TakeTexts(), std::vector<QString>{kCannotCreate});
+  EXPECT_EQ(ReadBytes(disk.path() / "a.512"), old);
+}
+
+}  // namespace
+}  // namespace kd

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "widgets/skin_gauge.h"
+#include "widgets/snap.h"
+
+namespace kd {
+namespace {
+
+struct PercentCase {
+  int min, max, value, percent;
+};
+
+TEST(SkinGaugeTest, PercentRoundsHalfToEven) {
+  const PercentCase cases[] = {
+      {0, 100, 0, 0},   {0, 100, 100, 100}, {1, 10, 1, 0},   {1, 10, 10, 100},
+      {0, 8, 1, 12},    // 12.5 -> 12
+      {0, 8, 3, 38},    // 37.5 -> 38
+      {0, 200, 1, 0},   // 0.5 -> 0
+      {0, 200, 3, 2},   // 1.5 -> 2
+      {0, 3, 1, 33},    {0, 3, 2, 67},  {1, 511, 256, 50},
+      {5, 5, 5, 100},   // a range of one point reads full
+  };
+  for (const PercentCase& c : cases) {
+    SkinGauge gauge;
+    gauge.SetMaxValue(c.max);
+    gauge.SetMinValue(c.min);
+    gauge.SetValue(c.value);
+    EXPECT_EQ(gauge.Percent(), c.percent) << c.min << ".." << c.max << " at " << c.value;
+  }
+  SkinGauge gauge;
+  gauge.SetValue(50);
+  EXPECT_EQ(gauge.Text(), QStringLiteral("Считано ...50%"));
+}
+
+TEST(SkinGaugeTest, ValueStaysWithinTheRange) {
+  SkinGauge gauge;
+  EXPECT_EQ(gauge.MinValue(), 0);
+  EXPECT_EQ(gauge.MaxValue(), 100);
+  gauge.SetValue(150);
+  EXPECT_EQ(gauge.Value(), 100);
+  gauge.SetValue(-3);
+  EXPECT_EQ(gauge.Value(), 0);
+
+  gauge.SetMinValue(1);  // the bound carries the value with it
+  EXPECT_EQ(gauge.Value(), 1);
+  gauge.SetValue(90);
+  gauge.SetMaxValue(10);
+  EXPECT_EQ(gauge.Value(), 10);
+  gauge.SetMinValue(20);  // a minimum above the maximum moves both
+  EXPECT_EQ(gauge.MaxValue(), 20);
+  EXPECT_EQ(gauge.Value(), 20);
+  gauge.SetMaxValue(5);
+  EXPECT_EQ(gauge.MinValue(), 5);
+  EXPECT_EQ(gauge.Value(), 5);
+}
+
+TEST(SnapTest, EdgesWithinFivePixelsStick) {
+  const QRect screen(0, 0, 1000, 800);
+  struct Case {
+    QPoint wanted, expected;
+  } cases[] = {
+      {{5, 5}, {0, 0}},        {{6, 6}, {6, 6}},        {{-5, -4}, {0, 0}},     {{-6, 100}, {-6, 100}},
+      {{705, 300}, {700, 300}}, {{694, 300}, {694, 300}}, {{300, 695}, {300, 700}}, {{300, 706}, {300, 706}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SnapToEdges(QRect(c.wanted, QSize(300, 100)), screen, 5), c.expected) << c.wanted.x() << "," << c.wanted.y();
+  }
+}
+
+}  // namespace
+}  // namespace kd
