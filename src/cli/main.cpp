@@ -1,0 +1,52 @@
+// keydecoder-cli: the decoding and exports of keydecoder without a window.
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+
+namespace kd::cli {
+
+namespace {
+
+// Each subcommand lives in a file of its own.
+const Command kCommands[] = {
+    {"--version", "keydecoder-cli --version", [](const std::vector<std::string>&) {
+       std::printf("keydecoder-cli %s\n", KD_VERSION);
+       return int{kOk};
+     }},
+};
+
+std::string Usage() {
+  std::string text = "Usage:\n";
+  for (const Command& command : kCommands) text += std::string("  ") + command.usage + "\n";
+  text += "  keydecoder-cli --help\n";
+  text +=
+      "Exit status: 0 success, 1 image refused or reader failed, 2 wrong usage, 3 file not read or written.\n";
+  return text;
+}
+
+}  // namespace
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "keydecoder-cli: %s\n%s", message.c_str(), Usage().c_str());
+  return kUsage;
+}
+
+}  // namespace kd::cli
+
+int main(int argc, char** argv) {
+  using namespace kd::cli;
+  if (argc < 2) return UsageError("no command given");
+  const std::string name = argv[1];
+  if (name == "--help" || name == "-h") {
+    std::fputs(Usage().c_str(), stdout);
+    return kOk;
+  }
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  for (const Command& command : kCommands) {
+    if (name == command.name) return command.run(args);
+  }
+  return UsageError("unknown command '" + name + "'");
+}
