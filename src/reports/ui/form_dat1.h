@@ -9,6 +9,7 @@ class TForm_Dat1 : public ReportWindow {
   Q_OBJECT
  public:
   static constexpr QSize kClientSize{421, 390};
+  static constexpr QSize kGridSize{402, 341};
   TForm_Dat1(const KeyImage& image, Dialogs& dialogs);
 };
 

@@ -2,8 +2,18 @@
 
 namespace kd {
 
+namespace {
+
+TextTable EventTableShell() {
+  TextTable table(1, 11);
+  table.SetFixedRows(1);
+  return table;
+}
+
+}  // namespace
+
 TForm_Dat2::TForm_Dat2(const KeyImage& image, Dialogs& dialogs)
-    : ReportWindow(QStringLiteral(" Данные 2"), kClientSize, image, dialogs) {
+    : ReportWindow(QStringLiteral(" Данные 2"), kClientSize, kGridSize, EventTableShell(), image, dialogs) {
   setObjectName("Form_Dat2");
 }
 

@@ -9,6 +9,7 @@ class TForm_Dat2 : public ReportWindow {
   Q_OBJECT
  public:
   static constexpr QSize kClientSize{658, 390};
+  static constexpr QSize kGridSize{641, 341};
   TForm_Dat2(const KeyImage& image, Dialogs& dialogs);
 };
 

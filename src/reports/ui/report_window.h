@@ -1,17 +1,35 @@
 #pragma once
 
 #include "image/key_image.h"
+#include "reports/text_table.h"
 #include "widgets/dialogs.h"
 #include "widgets/skinned_window.h"
 
+class QMenuBar;
+class QScrollBar;
+
 namespace kd {
 
-// What both report windows share: they read the main window's image at each show, and closing
-// one only hides it (it keeps its table) and tells the main window to come back.
+class ReportGrid;
+
+// What both report windows share: a menu bar on top, the grid over the report's table, and the
+// window's own two scroll bars, the grid having none. The window reads the main window's image at
+// each show; closing it only hides it (it keeps its table) and tells the main window to come back.
 class ReportWindow : public SkinnedWindow {
   Q_OBJECT
  public:
-  ReportWindow(const QString& caption, QSize client_size, const KeyImage& image, Dialogs& dialogs);
+  static constexpr int kBarHeight = 30;
+  static constexpr int kScrollBarSize = 19;
+
+  ReportWindow(const QString& caption, QSize client_size, QSize grid_size, TextTable table, const KeyImage& image,
+               Dialogs& dialogs);
+
+  const TextTable& Table() const { return table_; }
+  ReportGrid* Grid() const { return grid_; }
+  QMenuBar* MenuBar() const { return menu_bar_; }
+
+  QScrollBar* bsSkinScrollBar_V;
+  QScrollBar* bsSkinScrollBar_H;
 
  Q_SIGNALS:
   void Closed();
@@ -19,8 +37,13 @@ class ReportWindow : public SkinnedWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
 
+  TextTable table_;
   const KeyImage& key_image_;
   Dialogs& dialogs_;
+
+ private:
+  QMenuBar* menu_bar_;
+  ReportGrid* grid_;
 };
 
 }  // namespace kd
