@@ -24,7 +24,23 @@ namespace {
 
 constexpr auto kWriteBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
-std::string ErrnoText(int err) { return std::generic_category().message(err); }
+// The reason as the user reads it.
+std::string ErrnoText(int err) {
+  switch (err) {
+    case ENOSPC: return "нет места на диске";
+#ifdef EDQUOT
+    case EDQUOT: return "превышена квота диска";
+#endif
+    case EACCES:
+    case EPERM: return "нет доступа";
+    case EROFS: return "диск только для чтения";
+    case ENOENT:
+    case ENOTDIR: return "папка не найдена";
+    case EIO: return "ошибка ввода-вывода";
+    case ENAMETOOLONG: return "слишком длинное имя файла";
+    default: return std::generic_category().message(err);
+  }
+}
 
 // The name of a sibling temporary file; random, so two writers never share one.
 fs::path TemporarySibling(const fs::path& target, std::mt19937_64& random) {
@@ -37,13 +53,13 @@ std::optional<std::string> CheckWritable(const fs::path& target) {
   std::error_code ec;
   const fs::file_status status = fs::status(target, ec);
   if (fs::exists(status)) {
-    if (!fs::is_regular_file(status)) return "not a regular file";
-    if ((status.permissions() & kWriteBits) == fs::perms::none) return "the file is read-only";
+    if (!fs::is_regular_file(status)) return "это не файл";
+    if ((status.permissions() & kWriteBits) == fs::perms::none) return "файл только для чтения";
   }
   const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
   const fs::file_status folder_status = fs::status(folder, ec);
-  if (ec || !fs::is_directory(folder_status)) return "the folder does not exist";
-  if ((folder_status.permissions() & kWriteBits) == fs::perms::none) return "the folder is read-only";
+  if (ec || !fs::is_directory(folder_status)) return "папка не найдена";
+  if ((folder_status.permissions() & kWriteBits) == fs::perms::none) return "папка только для чтения";
   return std::nullopt;
 }
 
@@ -61,7 +77,7 @@ std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<con
       if (errno != EEXIST) return ErrnoText(errno);
     }
   }
-  if (fd < 0) return "no temporary file name is free";
+  if (fd < 0) return "нет свободного имени для временного файла";
   std::size_t done = 0;
   while (done < bytes.size()) {
     const int n = _write(fd, bytes.data() + done, static_cast<unsigned>(bytes.size() - done));
@@ -103,7 +119,7 @@ std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<con
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return ErrnoText(errno);
   }
-  if (fd < 0) return "no temporary file name is free";
+  if (fd < 0) return "нет свободного имени для временного файла";
 
   const auto fail = [&](int err) {
     ::close(fd);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace kd {
 
@@ -14,8 +15,12 @@ namespace kd {
 //
 // A target or folder without any write permission bit is refused even where the process could
 // override it (root on Linux), the way Windows refuses a file with its read-only attribute.
-// Returns nothing on success, else the reason in the system's words.
+// Returns nothing on success, else the reason, in Russian, for the user.
 std::optional<std::string> WriteFileAtomically(const std::filesystem::path& target,
                                                std::span<const std::uint8_t> bytes);
+
+inline std::optional<std::string> WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+  return WriteFileAtomically(target, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+}
 
 }  // namespace kd

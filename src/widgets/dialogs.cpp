@@ -12,7 +12,11 @@ namespace {
 void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
   // Qt's own dialog, so that it wears the program's skin on every platform.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(request.filter_name, request.filter_pattern));
+  // A description that already shows its pattern is not given it twice.
+  const QString shown = QStringLiteral("(%1)").arg(request.filter_pattern);
+  dialog.setNameFilter(request.filter_name.endsWith(shown)
+                           ? request.filter_name
+                           : QStringLiteral("%1 %2").arg(request.filter_name, shown));
   dialog.setDirectory(request.folder);
   if (!request.file_name.isEmpty()) dialog.selectFile(request.file_name);
 }

@@ -217,7 +217,7 @@ std::string Worksheet(const TextTable& table, StringTable& sst) {
 
 std::string WriteXls(const TextTable& table, std::string_view sheet_name) {
   // A worksheet holds at most 65,536 rows and 256 columns; our tables stay far below.
-  if (table.RowCount() > 65536 || table.ColCount() > 256) throw std::length_error("the table is too large for a workbook");
+  if (table.RowCount() > 65536 || table.ColCount() > 256) throw std::length_error("таблица слишком велика для книги Excel");
 
   StringTable sst;
   const std::string sheet = Worksheet(table, sst);
@@ -254,7 +254,7 @@ std::string WriteXls(const TextTable& table, std::string_view sheet_name) {
   for (int i = 0; i < 4; ++i) globals[boundsheet_at + i] = static_cast<char>((sheet_offset >> (8 * i)) & 0xFF);
 
   const std::optional<std::string> file = WriteCompoundFile("Workbook", globals + sheet);
-  if (!file) throw std::length_error("the table is too large for a workbook");
+  if (!file) throw std::length_error("таблица слишком велика для книги Excel");
   return *file;
 }
 

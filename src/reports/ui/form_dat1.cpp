@@ -3,7 +3,7 @@
 namespace kd {
 
 TForm_Dat1::TForm_Dat1(const KeyImage& image, Dialogs& dialogs)
-    : ReportWindow(QStringLiteral(" Данные 1"), kClientSize, kGridSize, TextTable(35, 2), image, dialogs) {
+    : ReportWindow(QStringLiteral(" Данные 1"), kClientSize, kGridSize, TextTable(35, 2), image, dialogs, 1) {
   setObjectName("Form_Dat1");
 }
 

@@ -13,7 +13,7 @@ TextTable EventTableShell() {
 }  // namespace
 
 TForm_Dat2::TForm_Dat2(const KeyImage& image, Dialogs& dialogs)
-    : ReportWindow(QStringLiteral(" Данные 2"), kClientSize, kGridSize, EventTableShell(), image, dialogs) {
+    : ReportWindow(QStringLiteral(" Данные 2"), kClientSize, kGridSize, EventTableShell(), image, dialogs, 2) {
   setObjectName("Form_Dat2");
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace kd {
@@ -113,5 +114,21 @@ int ReportGrid::ColumnsWidth() const {
   for (int column = 0; column < table_.ColCount(); ++column) total += columnWidth(column);
   return total;
 }
+
+}  // namespace kd
+
+namespace kd {
+
+void ReportGrid::updateGeometries() {
+  QTableView::updateGeometries();
+  // Qt stops scrolling once the last row is in view; our bars may bring any row to the top.
+  verticalScrollBar()->setRange(0, std::max(0, model_->rowCount() - 1));
+  horizontalScrollBar()->setRange(0, std::max(0, model_->columnCount() - 1));
+}
+
+void ReportGrid::SetTopRow(int row) { verticalScrollBar()->setValue(row); }
+void ReportGrid::SetLeftColumn(int column) { horizontalScrollBar()->setValue(column); }
+int ReportGrid::TopRow() const { return verticalScrollBar()->value(); }
+int ReportGrid::LeftColumn() const { return horizontalScrollBar()->value(); }
 
 }  // namespace kd

@@ -44,7 +44,18 @@ class ReportGrid : public QTableView {
   // The sum of the column widths.
   int ColumnsWidth() const;
 
+  // Scrolls so that data row `row` (counted under the fixed rows) is the first in view, or
+  // column `column` the leftmost. Any row or column can come to the top or the left, the last
+  // ones too, with empty space after them; past the end the last one stays in view.
+  void SetTopRow(int row);
+  void SetLeftColumn(int column);
+  int TopRow() const;
+  int LeftColumn() const;
+
   const TextTable& Table() const { return table_; }
+
+ protected:
+  void updateGeometries() override;
 
  private:
   const TextTable& table_;

@@ -1,14 +1,21 @@
 #include "report_window.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <exception>
 
+#include "image/safe_file.h"
 #include "report_grid.h"
+#include "widgets/qt_path.h"
 
 namespace kd {
 
 namespace {
+
+constexpr std::array<ReportFormat, 4> kFormats = {ReportFormat::Txt, ReportFormat::Doc, ReportFormat::Xls,
+                                                  ReportFormat::Htm};
 
 QScrollBar* MakeScrollBar(Qt::Orientation orientation, const char* name, QWidget* parent) {
   auto* bar = new QScrollBar(orientation, parent);
@@ -20,10 +27,25 @@ QScrollBar* MakeScrollBar(Qt::Orientation orientation, const char* name, QWidget
   return bar;
 }
 
+FileDialog ExportDialog(int report, ReportFormat format) {
+  struct Texts {
+    const char* tag;
+    const char* description;  // also the menu item's caption
+  };
+  static const Texts kTexts[] = {{"TXT", "Текстовый документ"}, {"DOC", "Документ Word"}, {"XLS", "Книга Exel"},
+                                 {"HTML", "Документ HTML"}};
+  const Texts& texts = kTexts[static_cast<int>(format)];
+  const QString pattern = QStringLiteral("*") + QString::fromLatin1(ExtensionOf(format));
+  return FileDialog(FileDialog::Mode::Save,
+                    QStringLiteral(" Сохранение отчета %1 (%2)").arg(report).arg(QString::fromLatin1(texts.tag)),
+                    QStringLiteral("%1 (%2)").arg(QString::fromUtf8(texts.description), pattern), pattern,
+                    QStringLiteral("Отчет_N%1").arg(report));
+}
+
 }  // namespace
 
 ReportWindow::ReportWindow(const QString& caption, QSize client_size, QSize grid_size, TextTable table,
-                           const KeyImage& image, Dialogs& dialogs)
+                           const KeyImage& image, Dialogs& dialogs, int report_number)
     : SkinnedWindow(caption, client_size),
       bsSkinScrollBar_V(MakeScrollBar(Qt::Vertical, "bsSkinScrollBar_V", Client())),
       bsSkinScrollBar_H(MakeScrollBar(Qt::Horizontal, "bsSkinScrollBar_H", Client())),
@@ -31,12 +53,45 @@ ReportWindow::ReportWindow(const QString& caption, QSize client_size, QSize grid
       key_image_(image),
       dialogs_(dialogs),
       menu_bar_(new QMenuBar(Client())),
-      grid_(new ReportGrid(table_, Client())) {
+      grid_(new ReportGrid(table_, Client())),
+      report_title_(QStringLiteral("Отчет N%1").arg(report_number)),
+      export_dialogs_{ExportDialog(report_number, ReportFormat::Txt), ExportDialog(report_number, ReportFormat::Doc),
+                      ExportDialog(report_number, ReportFormat::Xls), ExportDialog(report_number, ReportFormat::Htm)} {
   menu_bar_->setObjectName("bsSkinMainMenuBar1");
   menu_bar_->setGeometry(0, 0, client_size.width(), kBarHeight);
   grid_->setGeometry(0, kBarHeight, grid_size.width(), grid_size.height());
   bsSkinScrollBar_V->setGeometry(grid_size.width(), kBarHeight, kScrollBarSize, grid_size.height());
   bsSkinScrollBar_H->setGeometry(0, client_size.height() - kScrollBarSize, client_size.width(), kScrollBarSize);
+  connect(bsSkinScrollBar_V, &QScrollBar::valueChanged, this, &ReportWindow::bsSkinScrollBar_VChange);
+  connect(bsSkinScrollBar_H, &QScrollBar::valueChanged, this, &ReportWindow::bsSkinScrollBar_HChange);
+}
+
+void ReportWindow::bsSkinScrollBar_VChange(int position) { grid_->SetTopRow(position); }
+void ReportWindow::bsSkinScrollBar_HChange(int position) { grid_->SetLeftColumn(position); }
+
+std::array<QAction*, 4> ReportWindow::AddExportItems(QMenu* menu) {
+  std::array<QAction*, 4> items{};
+  for (std::size_t i = 0; i < kFormats.size(); ++i) {
+    const ReportFormat format = kFormats[i];
+    const QString caption = export_dialogs_[i].Request().filter_name.section(QStringLiteral(" ("), 0, 0);
+    items[i] = menu->addAction(caption, this, [this, format] { Export(format); });
+  }
+  return items;
+}
+
+void ReportWindow::Export(ReportFormat format) {
+  FileDialog& dialog = export_dialogs_[static_cast<std::size_t>(format)];
+  if (!dialog.Execute(dialogs_, this)) return;
+  const QString name = dialog.FileName() + QString::fromLatin1(ExtensionOf(format));
+  std::optional<std::string> error;
+  try {
+    error = WriteFileAtomically(ToPath(name), WriteReport(table_, format, report_title_.toStdString()));
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  if (error) {
+    dialogs_.ShowError(this, QStringLiteral("Не удается создать файл !\n%1\n%2").arg(name, QString::fromStdString(*error)));
+  }
 }
 
 void ReportWindow::closeEvent(QCloseEvent* event) {

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+
+#include "app/application.h"
+#include "reports/export/writers.h"
+#include "reports/ui/report_grid.h"
+#include "support/scripted_dialogs.h"
+#include "support/small_tmpfs.h"
+#include "support/temp_dir.h"
+
+namespace kd {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempDir;
+
+QString Q(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+std::string Text(const fs::path& path) {
+  const std::vector<std::uint8_t> bytes = ReadBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+class ReportWindowTest : public ::testing::Test {
+ protected:
+  std::size_t FilesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  }
+
+  test::ScriptedDialogs dialogs;
+  Windows windows = CreateWindows(dialogs);
+  TempDir dir;
+};
+
+// The extension is appended to whatever name was chosen, and the file holds the whole table.
+TEST_F(ReportWindowTest, ExportAppendsTheExtensionAlways) {
+  struct Case {
+    ReportWindow* window;
+    ReportFormat format;
+    const char* chosen;
+    const char* written;
+    const char* title;
+    const char* filter;
+  };
+  const Case cases[] = {
+      {windows.Form_Dat1.get(), ReportFormat::Htm, "Отчет_N1.htm", "Отчет_N1.htm.htm", " Сохранение отчета 1 (HTML)",
+       "Документ HTML (*.htm)"},
+      {windows.Form_Dat1.get(), ReportFormat::Txt, "a.doc", "a.doc.txt", " Сохранение отчета 1 (TXT)",
+       "Текстовый документ (*.txt)"},
+      {windows.Form_Dat2.get(), ReportFormat::Xls, "Отчет_N2", "Отчет_N2.xls", " Сохранение отчета 2 (XLS)",
+       "Книга Exel (*.xls)"},
+      {windows.Form_Dat2.get(), ReportFormat::Doc, "r", "r.doc", " Сохранение отчета 2 (DOC)", "Документ Word (*.doc)"},
+  };
+  for (const Case& c : cases) {
+    dialogs.save_answers.push_back(Q(dir / c.chosen));
+    c.window->Export(c.format);
+    ASSERT_FALSE(dialogs.save_requests.empty());
+    const FileDialogRequest& request = dialogs.save_requests.back();
+    EXPECT_EQ(request.title, QString::fromUtf8(c.title));
+    EXPECT_EQ(request.filter_name, QString::fromUtf8(c.filter));
+    EXPECT_EQ(request.file_name, c.window == windows.Form_Dat1.get() ? QStringLiteral("Отчет_N1") : QStringLiteral("Отчет_N2"));
+    EXPECT_EQ(Text(dir / c.written),
+              WriteReport(c.window->Table(), c.format, c.window == windows.Form_Dat1.get() ? "Отчет N1" : "Отчет N2"))
+        << c.written;
+  }
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(FilesIn(dir.path()), std::size(cases));
+}
+
+TEST_F(ReportWindowTest, CancelWritesAndShowsNothing) {
+  for (ReportFormat format : {ReportFormat::Txt, ReportFormat::Doc, ReportFormat::Xls, ReportFormat::Htm}) {
+    dialogs.save_answers.push_back(std::nullopt);
+    windows.Form_Dat2->Export(format);
+  }
+  EXPECT_EQ(dialogs.save_requests.size(), 4u);
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(FilesIn(dir.path()), 0u);
+}
+
+TEST_F(ReportWindowTest, FailedExportSaysWhyAndLeavesNoFile) {
+  fs::create_directory(dir / "locked");
+  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  dialogs.save_answers.push_back(Q(dir / "locked" / "r"));
+  windows.Form_Dat1->Export(ReportFormat::Xls);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Не удается создать файл !\n")));
+  EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("папка только для чтения")));
+  EXPECT_EQ(FilesIn(dir / "locked"), 0u);
+
+  test::SmallTmpfs disk(dir / "disk");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+  // Fill the disk so that not even a small report fits.
+  std::vector<std::uint8_t> filler(60 * 1024, 1);
+  test::WriteBytes(disk.path() / "filler", filler);
+  dialogs.messages.clear();
+  dialogs.save_answers.push_back(Q(disk.path() / "r"));
+  windows.Form_Dat1->Export(ReportFormat::Xls);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("нет места на диске")));
+  EXPECT_EQ(FilesIn(disk.path()), 1u);
+}
+
+}  // namespace
+}  // namespace kd
