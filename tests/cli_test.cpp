@@ -170,5 +170,22 @@ TEST_F(CliTest, AFileThatCannotBeWrittenExitsWith3AndKeepsTheOldOne) {
   EXPECT_EQ(ReadText(target), "old");
 }
 
+TEST_F(CliTest, SampleKeys) {
+  const struct {
+    const char* name;
+    int status;
+    const char* blocks;
+  } cases[] = {{"crane-200.512", 0, "0200"}, {"full-4675.512", 0, "4675"}, {"empty-log.512", 0, "0000"},
+               {"format-6.512", 1, nullptr}};
+  for (const auto& c : cases) {
+    const Outcome o = Run({"data1", (fs::path(KD_SAMPLES) / c.name).string()});
+    EXPECT_EQ(o.status, c.status) << c.name << ": " << o.err;
+    if (c.blocks == nullptr) continue;
+    const std::vector<std::string> lines = Lines(o.out);
+    ASSERT_EQ(lines.size(), 35u) << c.name;
+    EXPECT_EQ(lines[6], std::string(" Количество блоков информации:,") + c.blocks) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace kd
