@@ -38,10 +38,10 @@ void ApplySkin(QApplication& app) {
   if (sheet.open(QIODevice::ReadOnly)) app.setStyleSheet(QString::fromUtf8(sheet.readAll()));
 }
 
-Windows CreateWindows(Dialogs& dialogs) {
+Windows CreateWindows(Dialogs& dialogs, QDate today) {
   Windows windows;
   windows.Form_Main = std::make_unique<TForm_Main>(dialogs);
-  windows.Form_Dat1 = std::make_unique<TForm_Dat1>(windows.Form_Main->KeyImage, dialogs);
+  windows.Form_Dat1 = std::make_unique<TForm_Dat1>(windows.Form_Main->KeyImage, dialogs, today);
   windows.Form_Dat2 = std::make_unique<TForm_Dat2>(windows.Form_Main->KeyImage, dialogs);
   TForm_Main* main = windows.Form_Main.get();
   main->SetReportWindows(windows.Form_Dat1.get(), windows.Form_Dat2.get());

@@ -28,7 +28,8 @@ struct Windows {
   std::unique_ptr<TForm_Dat2> Form_Dat2;
 };
 
-// Creates the windows hidden and wires them together; the caller shows Form_Main.
-Windows CreateWindows(Dialogs& dialogs);
+// Creates the windows hidden and wires them together; the caller shows Form_Main. `today` is the
+// start-up date that the Data 1 report shows.
+Windows CreateWindows(Dialogs& dialogs, QDate today = QDate::currentDate());
 
 }  // namespace kd

@@ -21,6 +21,9 @@ struct Command {
   int (*run)(const std::vector<std::string>& args);
 };
 
+// The subcommands that live in files of their own.
+extern const Command kData1Command;
+
 // Prints the message and the usage to standard error; returns kUsage.
 int UsageError(const std::string& message);
 

@@ -16,6 +16,7 @@ const Command kCommands[] = {
        std::printf("keydecoder-cli %s\n", KD_VERSION);
        return int{kOk};
      }},
+    kData1Command,
 };
 
 std::string Usage() {

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "input_box.h"
+
 namespace kd {
 
 namespace {
@@ -50,6 +52,13 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const FileDialog
     // A pattern is not a file name: ask again, as for the proposed "*.512".
     if (!QFileInfo(chosen).fileName().contains(QLatin1Char('*'))) return chosen;
   }
+}
+
+std::optional<QString> QtDialogs::InputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                                           const QString& text) {
+  kd::InputBox box(parent, caption, prompt, text);
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  return box.Text();
 }
 
 FileDialog::FileDialog(Mode mode, QString title, QString filter_name, QString filter_pattern, QString proposed_name)

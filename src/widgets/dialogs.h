@@ -28,6 +28,10 @@ class Dialogs {
   // The path exactly as the user confirmed it (no extension added, no question about replacing),
   // never containing "*"; nothing when cancelled.
   virtual std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+  // A modal input box titled `caption` with one edit field of at most 255 characters, opening with
+  // `text` fully selected: the text as the user left it on OK (possibly empty), nothing on Cancel.
+  virtual std::optional<QString> InputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                                          const QString& text) = 0;
 };
 
 // The dialogs on real Qt widgets.
@@ -36,6 +40,8 @@ class QtDialogs final : public Dialogs {
   void ShowError(QWidget* parent, const QString& text, const QString& caption) override;
   std::optional<QString> OpenFileName(QWidget* parent, const FileDialogRequest& request) override;
   std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
+  std::optional<QString> InputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                                  const QString& text) override;
 };
 
 // One file dialog of a window with its memory: it first opens in the program's own folder with its

@@ -17,11 +17,19 @@ class ScriptedDialogs : public Dialogs {
     QString text;
   };
 
+  struct InputRequest {
+    QString caption;
+    QString prompt;
+    QString text;
+  };
+
   std::deque<std::optional<QString>> open_answers;
   std::deque<std::optional<QString>> save_answers;
   std::vector<FileDialogRequest> open_requests;
   std::vector<FileDialogRequest> save_requests;
   std::vector<Message> messages;
+  std::deque<std::optional<QString>> input_answers;  // nothing: Cancel
+  std::vector<InputRequest> input_requests;
 
   void ShowError(QWidget*, const QString& text, const QString& caption) override {
     messages.push_back({caption, text});
@@ -33,6 +41,12 @@ class ScriptedDialogs : public Dialogs {
   std::optional<QString> SaveFileName(QWidget*, const FileDialogRequest& request) override {
     save_requests.push_back(request);
     return Next(save_answers, "save");
+  }
+
+  std::optional<QString> InputBox(QWidget*, const QString& caption, const QString& prompt,
+                                  const QString& text) override {
+    input_requests.push_back({caption, prompt, text});
+    return Next(input_answers, "input");
   }
 
   // The texts shown so far, and forget them.

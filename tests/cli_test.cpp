@@ -1,0 +1,191 @@
+// keydecoder-cli run as a program, once per outcome.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "support/header_image.h"
+#include "support/temp_dir.h"
+
+namespace kd {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string Quoted(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& csv) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; (end = csv.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(csv.substr(start, end - start));
+  }
+  return lines;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  Outcome Run(const std::vector<std::string>& args, const std::string& locale = "C") {
+    std::string command = "LC_ALL=" + locale + " " + Quoted(KD_CLI);
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    command += " >" + Quoted((dir / "out").string()) + " 2>" + Quoted((dir / "err").string());
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir / "out"), ReadText(dir / "err")};
+  }
+
+  std::string Image(const std::string& name, const KeyImage& image) {
+    const fs::path path = dir / name;
+    test::WriteBytes(path, std::vector<std::uint8_t>(image.begin(), image.end()));
+    return path.string();
+  }
+
+  KeyImage Accepted() const {
+    test::Counters counters;
+    counters.times = {Duration{}, Duration{}, Duration{300, 0}, Duration{}, Duration{}};
+    KeyImage image = test::WithCounters(counters);
+    test::SetWord(image, header::kLimiterId, 12345);
+    return image;
+  }
+
+  test::TempDir dir;
+};
+
+TEST_F(CliTest, WritesTheWholeTableAsCsvToStandardOutput) {
+  const Outcome o = Run({"data1", Image("k.512", Accepted())});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.err, "");
+  const std::vector<std::string> lines = Lines(o.out);
+  ASSERT_EQ(lines.size(), 35u);
+  EXPECT_EQ(o.out.size(), o.out.rfind("\r\n") + 2);  // every line ends in CRLF, nothing after
+  EXPECT_EQ(lines[0], "\" Наименование крана, его номер:\",0289");
+  EXPECT_EQ(lines[1], ",");
+  EXPECT_EQ(lines[5], " Идентификационный номер ограничителя:,12345");
+  EXPECT_EQ(lines[24], " Коэф-т распр-я нагрузки ' Km ' :,0.4218");
+  EXPECT_EQ(lines[33], " Подпись (ФИО):,Фамилия И.О.");
+  EXPECT_TRUE(std::regex_match(lines[34], std::regex(" Дата:,\\d{4}-\\d\\d-\\d\\d"))) << lines[34];
+}
+
+TEST_F(CliTest, OptionsSetWhatTheWindowsLocaleAndMenuWould) {
+  const std::string image = Image("k.512", Accepted());
+  Outcome o = Run({"data1", image, "--decimal-separator", ",", "--crane-name=КС-45717, № 12", "--signature", ""});
+  EXPECT_EQ(o.status, 0) << o.err;
+  std::vector<std::string> lines = Lines(o.out);
+  ASSERT_EQ(lines.size(), 35u);
+  EXPECT_EQ(lines[0], "\" Наименование крана, его номер:\",\"КС-45717, № 12\"");
+  EXPECT_EQ(lines[24], " Коэф-т распр-я нагрузки ' Km ' :,\"0,4218\"");
+  EXPECT_EQ(lines[33], " Подпись (ФИО):,");
+
+  // Without the option, the separator is the user's locale's.
+  for (const auto& [locale, km] : {std::pair{"ru_RU.UTF-8", "\"0,4218\""}, {"en_US.UTF-8", "0.4218"}}) {
+    o = Run({"data1", image}, locale);
+    lines = Lines(o.out);
+    ASSERT_EQ(lines.size(), 35u) << locale;
+    EXPECT_EQ(lines[24], std::string(" Коэф-т распр-я нагрузки ' Km ' :,") + km) << locale;
+  }
+}
+
+TEST_F(CliTest, OutputFileIsExactlyTheNameGiven) {
+  const fs::path target = dir / "report";
+  const Outcome o = Run({"data1", "--output", target.string(), Image("k.512", Accepted())});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(Lines(ReadText(target)).size(), 35u);
+  EXPECT_FALSE(fs::exists(dir / "report.csv"));
+}
+
+TEST_F(CliTest, SeveralImagesGoToAFolderAndEveryOneIsTried) {
+  fs::create_directory(dir / "reports");
+  KeyImage refused = Accepted();
+  refused[2] = 6;
+  const Outcome o = Run({"data1", Image("a.512", Accepted()), Image("bad.512", refused),
+                         (dir / "missing.512").string(), Image("b.key", Accepted()), "--output-dir",
+                         (dir / "reports").string()});
+  // The worst outcome: a file that could not be read.
+  EXPECT_EQ(o.status, 3);
+  EXPECT_NE(o.err.find("bad.512: Файл не верный !"), std::string::npos) << o.err;
+  EXPECT_NE(o.err.find("missing.512: Файл не удается открыть !"), std::string::npos) << o.err;
+  EXPECT_EQ(Lines(ReadText(dir / "reports" / "a.csv")).size(), 35u);
+  EXPECT_EQ(Lines(ReadText(dir / "reports" / "b.csv")).size(), 35u);
+  EXPECT_FALSE(fs::exists(dir / "reports" / "bad.csv"));
+}
+
+TEST_F(CliTest, ARefusedImageWritesNothingAndExitsWith1) {
+  const fs::path target = dir / "report.csv";
+  const Outcome o = Run({"data1", Image("k.512", KeyImage{}), "--output", target.string()});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("Файл не верный !"), std::string::npos) << o.err;
+  EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(CliTest, WrongUsageExitsWith2BeforeReadingAnything) {
+  const std::string image = Image("k.512", Accepted());
+  const std::vector<std::string> cases[] = {
+      {"data1"},
+      {"data1", image, "--format", "txt"},
+      {"data1", image, "--format", "pdf"},
+      {"data1", image, "--bogus"},
+      {"data1", image, "--output"},
+      {"data1", image, image},
+      {"data1", image, "--output", "x", "--output-dir", "y"},
+      {"data1", image, "--decimal-separator", ",,"},
+      {"data1", image, "--crane-name", std::string(256, 'x')},
+      {"data1", image, "--signature", "a", "--signature", "b"},
+      {"data1", image, (dir / "other" / "k.512").string(), "--output-dir", dir.path().string()},
+  };
+  for (const auto& args : cases) {
+    const Outcome o = Run(args);
+    EXPECT_EQ(o.status, 2) << args.back();
+    EXPECT_EQ(o.out, "");
+    EXPECT_NE(o.err.find("Usage:"), std::string::npos) << o.err;
+  }
+  EXPECT_EQ(Run({"data1", image, "--crane-name", std::string(255, 'x')}).status, 0);
+}
+
+TEST_F(CliTest, AFileThatCannotBeWrittenExitsWith3AndKeepsTheOldOne) {
+  const fs::path target = dir / "report.csv";
+  test::WriteBytes(target, {'o', 'l', 'd'});
+  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const Outcome o = Run({"data1", Image("k.512", Accepted()), "--output", target.string()});
+  EXPECT_EQ(o.status, 3);
+  EXPECT_NE(o.err.find("Не удается создать файл !"), std::string::npos) << o.err;
+  EXPECT_EQ(ReadText(target), "old");
+}
+
+TEST_F(CliTest, SampleKeys) {
+  const struct {
+    const char* name;
+    int status;
+    const char* blocks;
+  } cases[] = {{"crane-200.512", 0, "0200"}, {"full-4675.512", 0, "4675"}, {"empty-log.512", 0, "0000"},
+               {"format-6.512", 1, nullptr}};
+  for (const auto& c : cases) {
+    const Outcome o = Run({"data1", (fs::path(KD_SAMPLES) / c.name).string()});
+    EXPECT_EQ(o.status, c.status) << c.name << ": " << o.err;
+    if (c.blocks == nullptr) continue;
+    const std::vector<std::string> lines = Lines(o.out);
+    ASSERT_EQ(lines.size(), 35u) << c.name;
+    EXPECT_EQ(lines[6], std::string(" Количество блоков информации:,") + c.blocks) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace kd
