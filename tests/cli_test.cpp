@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "support/header_image.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace kd {
@@ -20,12 +21,6 @@ struct Outcome {
   std::string out;
   std::string err;
 };
-
-std::string Quoted(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -45,9 +40,9 @@ std::vector<std::string> Lines(const std::string& csv) {
 class CliTest : public ::testing::Test {
  protected:
   Outcome Run(const std::vector<std::string>& args, const std::string& locale = "C") {
-    std::string command = "LC_ALL=" + locale + " " + Quoted(KD_CLI);
-    for (const std::string& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted((dir / "out").string()) + " 2>" + Quoted((dir / "err").string());
+    std::string command = "LC_ALL=" + locale + " " + test::ShellQuote(KD_CLI);
+    for (const std::string& arg : args) command += " " + test::ShellQuote(arg);
+    command += " >" + test::ShellQuote((dir / "out").string()) + " 2>" + test::ShellQuote((dir / "err").string());
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir / "out"), ReadText(dir / "err")};
   }
@@ -140,7 +135,6 @@ TEST_F(CliTest, WrongUsageExitsWith2BeforeReadingAnything) {
   const std::string image = Image("k.512", Accepted());
   const std::vector<std::string> cases[] = {
       {"data1"},
-      {"data1", image, "--format", "txt"},
       {"data1", image, "--format", "pdf"},
       {"data1", image, "--bogus"},
       {"data1", image, "--output"},
@@ -155,7 +149,7 @@ TEST_F(CliTest, WrongUsageExitsWith2BeforeReadingAnything) {
     const Outcome o = Run(args);
     EXPECT_EQ(o.status, 2) << args.back();
     EXPECT_EQ(o.out, "");
-    EXPECT_NE(o.err.find("Usage:"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("Использование:"), std::string::npos) << o.err;
   }
   EXPECT_EQ(Run({"data1", image, "--crane-name", std::string(255, 'x')}).status, 0);
 }
@@ -184,6 +178,26 @@ TEST_F(CliTest, SampleKeys) {
     const std::vector<std::string> lines = Lines(o.out);
     ASSERT_EQ(lines.size(), 35u) << c.name;
     EXPECT_EQ(lines[6], std::string(" Количество блоков информации:,") + c.blocks) << c.name;
+  }
+}
+
+// Each file format through --output-dir: the file named after the image, in its format.
+TEST_F(CliTest, WritesEveryFormatIntoTheOutputFolder) {
+  const std::string image = Image("крановый.512", Accepted());
+  fs::create_directory(dir / "reports");
+  const struct {
+    const char* format;
+    std::string starts_with;
+  } cases[] = {{"xls", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"},
+               {"doc", "{\\rtf1"},
+               {"htm", "<!DOCTYPE HTML"},
+               {"txt", " \xCD\xE0\xE8\xEC"},  // " Наим" in Windows-1251
+               {"csv", "\" \xD0\x9D"}};
+  for (const auto& c : cases) {
+    const Outcome o = Run({"data1", image, "--format", c.format, "--output-dir", (dir / "reports").string()});
+    EXPECT_EQ(o.status, 0) << c.format << ": " << o.err;
+    const std::string written = ReadText(dir / "reports" / (std::string("крановый.") + c.format));
+    EXPECT_EQ(written.substr(0, c.starts_with.size()), c.starts_with) << c.format;
   }
 }
 

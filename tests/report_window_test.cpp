@@ -104,5 +104,35 @@ TEST_F(ReportWindowTest, FailedExportSaysWhyAndLeavesNoFile) {
   EXPECT_EQ(FilesIn(disk.path()), 1u);
 }
 
+// The bars are the only way to scroll: position p brings row p (column p) to the top (left),
+// the last ones too; past the end the last stays in view.
+TEST_F(ReportWindowTest, Data1ScrollsByItsOwnBars) {
+  TForm_Dat1& window = *windows.Form_Dat1;
+  EXPECT_EQ(window.bsSkinScrollBar_V->maximum(), 35);
+  EXPECT_EQ(window.bsSkinScrollBar_H->maximum(), 2);
+  EXPECT_EQ(window.bsSkinScrollBar_V->pageStep(), 1);
+  EXPECT_EQ(window.bsSkinScrollBar_V->focusPolicy(), Qt::NoFocus);
+  window.show();
+  const struct {
+    int position, top_row;
+  } vertical[] = {{0, 0}, {1, 1}, {34, 34}, {35, 34}, {0, 0}};
+  for (const auto& c : vertical) {
+    window.bsSkinScrollBar_V->setValue(c.position);
+    EXPECT_EQ(window.Grid()->rowAt(0), c.top_row) << "position " << c.position;
+  }
+  window.bsSkinScrollBar_H->setValue(1);
+  EXPECT_EQ(window.Grid()->columnAt(0), 1);
+  window.bsSkinScrollBar_H->setValue(2);
+  EXPECT_EQ(window.Grid()->columnAt(0), 1);
+
+  // A new show keeps the positions.
+  window.bsSkinScrollBar_V->setValue(20);
+  window.close();
+  window.show();
+  EXPECT_EQ(window.bsSkinScrollBar_V->value(), 20);
+  EXPECT_EQ(window.Grid()->rowAt(0), 20);
+  EXPECT_EQ(window.bsSkinScrollBar_H->value(), 2);
+}
+
 }  // namespace
 }  // namespace kd

@@ -35,6 +35,7 @@ int Run(const std::vector<std::string>& args) {
   report.options = {"--decimal-separator", "--crane-name", "--signature"};
   report.check = Check;
   report.refused_message = "Файл не верный !";
+  report.title = "Отчет N1";
   report.table = [&date](const KeyImage& image, const ReportOptions& options) -> std::optional<TextTable> {
     const auto option = [&options](const char* name) -> std::optional<std::string> {
       const auto it = options.find(name);
@@ -56,7 +57,7 @@ int Run(const std::vector<std::string>& args) {
 
 const Command kData1Command = {
     "data1",
-    "keydecoder-cli data1 IMAGE.512... [--format csv] [--output FILE | --output-dir DIR]\n"
+    "keydecoder-cli data1 IMAGE.512... [--format csv|txt|doc|xls|htm] [--output FILE | --output-dir DIR]\n"
     "                      [--decimal-separator C] [--crane-name TEXT] [--signature TEXT]",
     Run,
 };

@@ -20,11 +20,11 @@ const Command kCommands[] = {
 };
 
 std::string Usage() {
-  std::string text = "Usage:\n";
+  std::string text = "Использование:\n";
   for (const Command& command : kCommands) text += std::string("  ") + command.usage + "\n";
   text += "  keydecoder-cli --help\n";
   text +=
-      "Exit status: 0 success, 1 image refused or reader failed, 2 wrong usage, 3 file not read or written.\n";
+      "Код выхода: 0 успех; 1 образ не принят или ошибка УСИ; 2 неверный вызов; 3 файл не прочитан или не записан.\n";
   return text;
 }
 
@@ -39,7 +39,7 @@ int UsageError(const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace kd::cli;
-  if (argc < 2) return UsageError("no command given");
+  if (argc < 2) return UsageError("не задана команда");
   const std::string name = argv[1];
   if (name == "--help" || name == "-h") {
     std::fputs(Usage().c_str(), stdout);
@@ -49,5 +49,5 @@ int main(int argc, char** argv) {
   for (const Command& command : kCommands) {
     if (name == command.name) return command.run(args);
   }
-  return UsageError("unknown command '" + name + "'");
+  return UsageError("неизвестная команда " + name);
 }

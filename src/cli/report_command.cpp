@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <exception>
+#include <map>
 #include <set>
-#include <span>
 #include <variant>
 
 #include "cli.h"
 #include "image/image_file.h"
 #include "image/safe_file.h"
 #include "reports/csv_export.h"
+#include "reports/export/writers.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -23,7 +25,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::set<std::string> kFormatsToCome = {"txt", "doc", "xls", "htm"};
+// The formats besides CSV, by the name --format takes, which is also the file extension.
+const std::map<std::string, ReportFormat> kFormats = {
+    {"txt", ReportFormat::Txt}, {"doc", ReportFormat::Doc}, {"xls", ReportFormat::Xls}, {"htm", ReportFormat::Htm}};
+
+std::string ReportBytes(const Report& report, const TextTable& table, const std::string& format) {
+  if (format == "csv") return CsvText(table);
+  return WriteReport(table, kFormats.at(format), report.title);
+}
 
 struct Arguments {
   std::vector<std::string> images;
@@ -74,10 +83,9 @@ std::variant<Arguments, std::string> Parse(const Report& report, const std::vect
   }
 
   if (parsed.images.empty()) return "не указан ни один образ ключа";
-  if (kFormatsToCome.contains(parsed.format)) {
-    return "формат " + parsed.format + " пока не поддерживается; есть только csv";
+  if (parsed.format != "csv" && !kFormats.contains(parsed.format)) {
+    return "неизвестный формат " + parsed.format + " (есть csv, txt, doc, xls, htm)";
   }
-  if (parsed.format != "csv") return "неизвестный формат " + parsed.format + " (есть csv)";
   if (parsed.output && parsed.output_dir) return "--output и --output-dir не задаются вместе";
   if (parsed.images.size() > 1 && !parsed.output_dir) return "несколько образов пишутся только в папку: --output-dir DIR";
   if (parsed.output && parsed.output->empty()) return "пустое имя файла в --output";
@@ -134,7 +142,14 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
       status = std::max<int>(status, kRefused);
       continue;
     }
-    const std::string bytes = CsvText(*table);
+    std::string bytes;
+    try {
+      bytes = ReportBytes(report, *table, parsed.format);
+    } catch (const std::exception& e) {
+      Complain(image_path, e.what());
+      status = std::max<int>(status, kFileError);
+      continue;
+    }
     if (!parsed.output && !parsed.output_dir) {
       if (!WriteStdout(bytes)) {
         Complain("стандартный вывод", "запись не удалась");
@@ -144,9 +159,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     }
     const fs::path target =
         parsed.output ? fs::path(*parsed.output) : OutputInDir(*parsed.output_dir, image_path, parsed.format);
-    const auto data = std::as_bytes(std::span(bytes));
-    if (auto error = WriteFileAtomically(
-            target, std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()))) {
+    if (auto error = WriteFileAtomically(target, bytes)) {
       Complain(target.string(), "Не удается создать файл ! (" + *error + ")");
       status = std::max<int>(status, kFileError);
     }

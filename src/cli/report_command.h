@@ -26,6 +26,8 @@ struct Report {
   std::function<std::optional<TextTable>(const KeyImage&, const ReportOptions&)> table;
   // What the user is told about a refused image.
   std::string refused_message;
+  // The title of an HTML page or a worksheet ("Отчет N1").
+  std::string title;
 };
 
 // keydecoder-cli REPORT IMAGE.512... [--format F] [--output FILE | --output-dir DIR] [options]:

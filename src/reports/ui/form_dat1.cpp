@@ -33,6 +33,16 @@ TForm_Dat1::TForm_Dat1(const KeyImage& image, Dialogs& dialogs, QDate start_date
   N4->setObjectName("N4");
   N6->setObjectName("N6");
   N7->setObjectName("N7");
+
+  QMenu* report = MenuBar()->addMenu(QStringLiteral("Отчет N1"));
+  report->setObjectName("N2");
+  const auto exports = AddExportItems(report);
+  const char* const names[] = {"N5", "Word1", "Exel1", "HTML1"};
+  for (std::size_t i = 0; i < exports.size(); ++i) exports[i]->setObjectName(names[i]);
+
+  // Set once: the table always has 35 rows and 2 columns.
+  bsSkinScrollBar_V->setMaximum(table_.RowCount());
+  bsSkinScrollBar_H->setMaximum(table_.ColCount());
 }
 
 void TForm_Dat1::showEvent(QShowEvent* event) {

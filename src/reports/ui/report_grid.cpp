@@ -121,13 +121,20 @@ namespace kd {
 
 void ReportGrid::updateGeometries() {
   QTableView::updateGeometries();
-  // Qt stops scrolling once the last row is in view; our bars may bring any row to the top.
-  verticalScrollBar()->setRange(0, std::max(0, model_->rowCount() - 1));
-  horizontalScrollBar()->setRange(0, std::max(0, model_->columnCount() - 1));
+  // Qt stops scrolling once the last row is in view, and at its bar's maximum it shows the last
+  // page; our bars may bring any row to the top, so the inner range reaches one beyond the last.
+  verticalScrollBar()->setRange(0, model_->rowCount());
+  horizontalScrollBar()->setRange(0, model_->columnCount());
 }
 
-void ReportGrid::SetTopRow(int row) { verticalScrollBar()->setValue(row); }
-void ReportGrid::SetLeftColumn(int column) { horizontalScrollBar()->setValue(column); }
+void ReportGrid::SetTopRow(int row) {
+  verticalScrollBar()->setValue(std::clamp(row, 0, std::max(0, model_->rowCount() - 1)));
+}
+
+void ReportGrid::SetLeftColumn(int column) {
+  horizontalScrollBar()->setValue(std::clamp(column, 0, std::max(0, model_->columnCount() - 1)));
+}
+
 int ReportGrid::TopRow() const { return verticalScrollBar()->value(); }
 int ReportGrid::LeftColumn() const { return horizontalScrollBar()->value(); }
 
