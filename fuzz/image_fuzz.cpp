@@ -1,0 +1,33 @@
+// Any bytes as a key image: both report fills and every writer on the tables they give.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "image/image_file.h"
+#include "reports/csv_export.h"
+#include "reports/data1.h"
+#include "reports/export/writers.h"
+
+namespace {
+
+void WriteEverything(const kd::TextTable& table) {
+  (void)kd::CsvText(table);
+  for (kd::ReportFormat format : {kd::ReportFormat::Txt, kd::ReportFormat::Doc, kd::ReportFormat::Xls,
+                                  kd::ReportFormat::Htm}) {
+    (void)kd::WriteReport(table, format, "Отчет");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const kd::KeyImage image = kd::ImageFromFileBytes(std::span(data, size));
+
+  // The user's own texts reach the table too: take them from the input's tail.
+  kd::TextTable data1 = kd::MakeData1Table("2026-12-11");
+  const std::size_t tail = size > 300 ? 300 : size;
+  data1.SetCellEx(1, kd::data1::kCraneNameRow, std::string(reinterpret_cast<const char*>(data + size - tail), tail / 2));
+  (void)kd::FillData1(data1, image, size % 2 ? "," : ".");
+  WriteEverything(data1);
+  return 0;
+}
