@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "widgets/dialogs.h"
@@ -15,6 +16,10 @@ class ScriptedDialogs : public Dialogs {
   struct Message {
     QString caption;
     QString text;
+    friend bool operator==(const Message&, const Message&) = default;
+    friend void PrintTo(const Message& m, std::ostream* out) {
+      *out << m.caption.toStdString() << ": " << m.text.toStdString();
+    }
   };
 
   std::deque<std::optional<QString>> open_answers;
@@ -22,9 +27,12 @@ class ScriptedDialogs : public Dialogs {
   std::vector<FileDialogRequest> open_requests;
   std::vector<FileDialogRequest> save_requests;
   std::vector<Message> messages;
+  // Runs while a box is "open", to look at the program at that moment.
+  std::function<void(const Message&)> on_message;
 
   void ShowError(QWidget*, const QString& text, const QString& caption) override {
     messages.push_back({caption, text});
+    if (on_message) on_message(messages.back());
   }
   std::optional<QString> OpenFileName(QWidget*, const FileDialogRequest& request) override {
     open_requests.push_back(request);
