@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "support/key_reader_sim.h"
+#include "support/port_holder.h"
 #include "support/scripted_dialogs.h"
 #include "widgets/skin_gauge.h"
 

@@ -7,6 +7,7 @@
 
 #include "reader/reader_link.h"
 #include "support/key_reader_sim.h"
+#include "support/port_holder.h"
 #include "support/stopwatch.h"
 
 namespace kd {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -51,11 +52,13 @@ Faults, to show what the program does with a bad reader or key:
   --wrong-signature   send page 0 with its second byte altered (0x55 becomes 0x54)
   --split-page K      send page K in two pieces, 100 and 28 bytes, 30 ms apart
   --long-page K       send page K with one byte too many (129 bytes); with --fast they arrive
-                      together, at line speed the 129th byte arrives last
+                      together and the page fails; at line speed the page is whole at its
+                      128th byte and the extra one slips into the next page
   --stop-at K         answer no page request from page K on (the probe still gets its 01)
 
 Other:
   --link PATH         also make PATH a symbolic link to the pseudo-terminal, removed on exit
+                      (an old symbolic link there is replaced; any other file is refused)
   --verbose           log each request and reply on standard error
   --help              show this text
 Exit status: 0 stopped by a signal, 1 the image or the pseudo-terminal could not be opened,
@@ -314,6 +317,11 @@ int main(int argc, char** argv) {
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGHUP, &action, nullptr);
 
+  // A link left behind by a simulator that was killed is replaced; anything else is kept.
+  struct stat existing{};
+  if (!options.link.empty() && lstat(options.link.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+    unlink(options.link.c_str());
+  }
   if (!options.link.empty() && symlink(path.c_str(), options.link.c_str()) != 0) {
     std::fprintf(stderr, "keyreader-sim: cannot make the link %s: %s\n", options.link.c_str(), std::strerror(errno));
     return 1;
