@@ -148,15 +148,6 @@ TEST_F(MainWindowTest, CancelledOrFailedLoadKeepsTheImage) {
   EXPECT_EQ(main.KeyImage, loaded);
 }
 
-TEST_F(MainWindowTest, ReaderItemsDoNotPretendToRead) {
-  main.KeyImage = Marked();
-  main.bsSkinComboBox1->setCurrentIndex(2);
-  main.bsSkinButton1->click();
-  EXPECT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
-  EXPECT_EQ(main.KeyImage, Marked());
-}
-
 TEST_F(MainWindowTest, ReportsHideTheMainWindowUntilClosed) {
   WriteBytes(dir / "k.512", {});
   Load(Q(dir / "k.512"));

@@ -84,6 +84,9 @@ void TForm_Main::SetReportWindows(QWidget* data1, QWidget* data2) {
 }
 
 void TForm_Main::bsSkinButton1Click() {
+  // While a read waits for its port to open, "Считать" is still enabled; a second read started
+  // from that wait would leave the first one waiting for ever.
+  if (Link.Busy()) return;
   SetOuterHeight(CompactHeight);
   bsSkinGauge1->SetValue(0);
   const int index = bsSkinComboBox1->currentIndex();
@@ -94,7 +97,10 @@ void TForm_Main::bsSkinButton1Click() {
   }
 }
 
-void TForm_Main::bsSkinComboBox1Change() { SetOuterHeight(CompactHeight); }
+void TForm_Main::bsSkinComboBox1Change() {
+  SetOuterHeight(CompactHeight);
+  Link.CommPort1.SetOpen(false);
+}
 
 void TForm_Main::bsSkinButton2Click() { ShowReport(form_dat1_); }
 void TForm_Main::bsSkinButton3Click() { ShowReport(form_dat2_); }
@@ -125,9 +131,28 @@ void TForm_Main::SaveImageFile() {
   }
 }
 
-void TForm_Main::ReadFromReader(int /*port_number*/) {
-  // The reader link is not part of this build yet; say so rather than pretend to read.
-  dialogs_.ShowError(this, QStringLiteral("Чтение ключа через УСИ в этой версии недоступно !"));
+void TForm_Main::ReadFromReader(int port_number) { Link.ReadFromReader(KeyImage, port_number); }
+
+void TForm_Main::ShowMessage(const QString& text) { dialogs_.ShowError(this, text); }
+
+void TForm_Main::ShowPortError(const QString& text, const QString& caption) {
+  dialogs_.ShowError(this, text, caption);
+}
+
+void TForm_Main::ShowStage(Stage stage) {
+  SetOuterHeight(stage == Stage::kPaging ? ProgressHeight : FullHeight);
+}
+
+void TForm_Main::SetGaugeRange(int min, int max) {
+  bsSkinGauge1->SetMinValue(min);
+  bsSkinGauge1->SetMaxValue(max);
+}
+
+void TForm_Main::SetGaugeValue(int value) { bsSkinGauge1->SetValue(value); }
+
+void TForm_Main::SetReadControlsEnabled(bool enabled) {
+  bsSkinButton1->setEnabled(enabled);
+  bsSkinComboBox1->setEnabled(enabled);
 }
 
 }  // namespace kd

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/key_image.h"
+#include "reader/reader_link.h"
 #include "widgets/dialogs.h"
 #include "widgets/skinned_window.h"
 
@@ -14,7 +15,7 @@ class SkinGauge;
 
 // The entry window: chooses where the key comes from, reads it into the image, opens the two
 // reports and saves the image. It grows by a row with each stage of an acquisition.
-class TForm_Main : public SkinnedWindow {
+class TForm_Main : public SkinnedWindow, private ReaderLinkHost {
   Q_OBJECT
  public:
   static constexpr int CompactHeight = 84;    // the selector row alone
@@ -39,6 +40,8 @@ class TForm_Main : public SkinnedWindow {
   QPushButton* bsSkinButton4;  // "Сохранить"
   FileDialog bsSkinOpenDialog1;
   FileDialog bsSkinSaveDialog1;
+  // The key reader on "COM 1" to "COM 3": its serial port, time-out timer and wait state.
+  ReaderLink Link{static_cast<ReaderLinkHost&>(*this)};
 
  public Q_SLOTS:
   void bsSkinButton1Click();
@@ -52,6 +55,14 @@ class TForm_Main : public SkinnedWindow {
   void SaveImageFile();
   void ReadFromReader(int port_number);
   void ShowReport(QWidget* report);
+
+  // What the reader link shows, on this window.
+  void ShowMessage(const QString& text) override;
+  void ShowPortError(const QString& text, const QString& caption) override;
+  void ShowStage(Stage stage) override;
+  void SetGaugeRange(int min, int max) override;
+  void SetGaugeValue(int value) override;
+  void SetReadControlsEnabled(bool enabled) override;
 
   Dialogs& dialogs_;
   QWidget* form_dat1_ = nullptr;

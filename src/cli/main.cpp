@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli.h"
+#include "cli_read.h"
 
 namespace kd::cli {
 
@@ -12,6 +13,7 @@ namespace {
 
 // Each subcommand lives in a file of its own.
 const Command kCommands[] = {
+    {"read", "keydecoder-cli read --port PORT --output IMAGE.512", RunRead},
     {"--version", "keydecoder-cli --version", [](const std::vector<std::string>&) {
        std::printf("keydecoder-cli %s\n", KD_VERSION);
        return int{kOk};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "widgets/dialogs.h"
@@ -15,6 +16,10 @@ class ScriptedDialogs : public Dialogs {
   struct Message {
     QString caption;
     QString text;
+    friend bool operator==(const Message&, const Message&) = default;
+    friend void PrintTo(const Message& m, std::ostream* out) {
+      *out << m.caption.toStdString() << ": " << m.text.toStdString();
+    }
   };
 
   struct InputRequest {
@@ -30,9 +35,12 @@ class ScriptedDialogs : public Dialogs {
   std::vector<Message> messages;
   std::deque<std::optional<QString>> input_answers;  // nothing: Cancel
   std::vector<InputRequest> input_requests;
+  // Runs while a box is "open", to look at the program at that moment.
+  std::function<void(const Message&)> on_message;
 
   void ShowError(QWidget*, const QString& text, const QString& caption) override {
     messages.push_back({caption, text});
+    if (on_message) on_message(messages.back());
   }
   std::optional<QString> OpenFileName(QWidget*, const FileDialogRequest& request) override {
     open_requests.push_back(request);

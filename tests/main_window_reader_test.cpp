@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <memory>
+
+#include "app/application.h"
+#include "support/key_reader_sim.h"
+#include "support/port_holder.h"
+#include "support/scripted_dialogs.h"
+#include "widgets/skin_gauge.h"
+
+namespace kd {
+namespace {
+
+using test::KeyReaderSim;
+using test::Mixture;
+using test::Older;
+using test::ServedKey;
+using Message = test::ScriptedDialogs::Message;
+
+const QString kError = QStringLiteral("Error");
+const QString kLinkError = QStringLiteral("Ошибка связи с УСИ !");
+
+class MainWindowReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { main.show(); }
+
+  // Selects "COM 2", with every COM item leading to `port`, and presses "Считать".
+  void ReadThrough(const QString& port) {
+    main.Link.CommPort1.PortNameOf = [this, port](int number) {
+      asked.push_back(number);
+      return port;
+    };
+    main.bsSkinComboBox1->setCurrentIndex(2);
+    main.bsSkinComboBox1->activated(2);
+    main.bsSkinButton1->click();
+  }
+  bool ReadControlsEnabled() const { return main.bsSkinButton1->isEnabled() && main.bsSkinComboBox1->isEnabled(); }
+  bool ReadControlsDisabled() const { return !main.bsSkinButton1->isEnabled() && !main.bsSkinComboBox1->isEnabled(); }
+
+  test::ScriptedDialogs dialogs;
+  Windows windows = CreateWindows(dialogs);
+  TForm_Main& main = *windows.Form_Main;
+  test::TempDir dir;
+  std::vector<int> asked;
+};
+
+TEST_F(MainWindowReaderTest, ReadAfterAFileLoadReplacesItsPagesOnlyAndOpensFully) {
+  const KeyImage served = ServedKey(13);  // three pages in all
+  const KeyImage file = Older(served);
+  test::WriteBytes(dir / "old.512", {file.begin(), file.end()});
+  dialogs.open_answers.push_back(QString::fromStdString((dir / "old.512").string()));
+  main.bsSkinButton1->click();
+  ASSERT_EQ(main.KeyImage, file);
+
+  KeyReaderSim sim(served, {"--fast"});
+  std::vector<bool> disabled_while_receiving;
+  QObject::connect(&main.Link.CommPort1, &TCommPort::DataReceived,
+                   [&] { disabled_while_receiving.push_back(ReadControlsDisabled()); });
+  ReadThrough(sim.Path());
+
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(asked, std::vector<int>{2});
+  EXPECT_EQ(main.KeyImage, Mixture(served, file, 3 * 128));
+  EXPECT_EQ(main.height(), TForm_Main::FullHeight);
+  EXPECT_EQ(main.bsSkinGauge1->MinValue(), 1);
+  EXPECT_EQ(main.bsSkinGauge1->MaxValue(), 2);
+  EXPECT_EQ(main.bsSkinGauge1->Value(), 2);
+  EXPECT_EQ(main.bsSkinGauge1->Text(), QStringLiteral("Считано ...100%"));
+  ASSERT_FALSE(disabled_while_receiving.empty());
+  EXPECT_EQ(disabled_while_receiving, std::vector<bool>(disabled_while_receiving.size(), true));
+  EXPECT_TRUE(ReadControlsEnabled());
+}
+
+struct FailureCase {
+  const char* name;
+  QStringList faults;
+  bool port_held;  // by another program
+  std::uint16_t block_count;
+  std::vector<Message> messages;
+  std::vector<bool> enabled_at_messages;  // "Считать" and the selector, while each box is open
+  int height;
+  int gauge_min, gauge_max, gauge_value;
+  std::size_t replaced;
+};
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
+
+
+const FailureCase kFailures[] = {
+    {"NoKey", {"--no-key"}, false, 13, {{kError, QStringLiteral("Ключ не вставлен в УСИ !")}}, {false},
+     TForm_Main::CompactHeight, 0, 100, 0, 0},
+    // The port is still open while this message shows...
+    {"FirstPageNeverComes", {"--stop-at", "0"}, false, 13, {{kError, kLinkError}}, {false},
+     TForm_Main::CompactHeight, 0, 100, 0, 0},
+    // ...and already closed while this one does.
+    {"TimeOutAtPage5Of10", {"--stop-at", "5"}, false, 90, {{kError, kLinkError}}, {true},
+     TForm_Main::ProgressHeight, 1, 10, 6, 5 * 128},
+    {"PortHeld", {}, true, 13,
+     {{QStringLiteral("COM port error"), QStringLiteral("Can't open COM port")},
+      {kError, QStringLiteral("Не могу открыть выбранный порт !")}},
+     {true, true}, TForm_Main::CompactHeight, 0, 100, 0, 0},
+};
+
+class MainWindowReadFailureTest : public MainWindowReaderTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(MainWindowReadFailureTest, ShowsTheMessageAndKeepsTheWindowWhereTheReadStopped) {
+  const FailureCase& c = GetParam();
+  const KeyImage served = ServedKey(c.block_count);
+  main.KeyImage = Older(served);
+  // Left over from an earlier read: "Считать" starts from the compact window and an empty gauge.
+  main.SetOuterHeight(TForm_Main::FullHeight);
+  main.bsSkinGauge1->SetValue(50);
+
+  KeyReaderSim sim(served, c.faults + QStringList{"--fast"});
+  std::unique_ptr<test::PortHolder> holder;
+  if (c.port_held) {
+    holder = std::make_unique<test::PortHolder>(sim.Path());
+    ASSERT_TRUE(holder->held());
+  }
+  std::vector<bool> enabled_at_messages;
+  dialogs.on_message = [&](const Message&) { enabled_at_messages.push_back(ReadControlsEnabled()); };
+  ReadThrough(sim.Path());
+
+  EXPECT_EQ(dialogs.messages, c.messages);
+  EXPECT_EQ(enabled_at_messages, c.enabled_at_messages);
+  EXPECT_EQ(main.height(), c.height);
+  EXPECT_EQ(main.bsSkinGauge1->MinValue(), c.gauge_min);
+  EXPECT_EQ(main.bsSkinGauge1->MaxValue(), c.gauge_max);
+  EXPECT_EQ(main.bsSkinGauge1->Value(), c.gauge_value);
+  EXPECT_EQ(main.KeyImage, Mixture(served, Older(served), c.replaced));
+  EXPECT_TRUE(ReadControlsEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, MainWindowReadFailureTest, ::testing::ValuesIn(kFailures),
+                         [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowReaderTest, ChangingTheSourceClosesAnOpenPort) {
+  KeyReaderSim sim(ServedKey(13), {"--fast"});
+  main.Link.CommPort1.SetPortName(sim.Path());
+  main.Link.CommPort1.SetOpen(true);
+  ASSERT_TRUE(main.Link.CommPort1.IsOpen());
+  EXPECT_TRUE(ReadControlsDisabled());
+  main.SetOuterHeight(TForm_Main::FullHeight);
+
+  main.bsSkinComboBox1->activated(1);
+  EXPECT_FALSE(main.Link.CommPort1.IsOpen());
+  EXPECT_TRUE(ReadControlsEnabled());
+  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// "Считать" stays enabled while a read waits for a port that did not open; pressing it then must
+// not start a second read inside the first one.
+TEST_F(MainWindowReaderTest, ReadCannotStartAgainWhileWaitingForItsPort) {
+  bool pressed = false;
+  dialogs.on_message = [&](const Message&) {
+    if (pressed) return;
+    pressed = true;
+    EXPECT_TRUE(ReadControlsEnabled());
+    main.bsSkinButton1->click();
+  };
+  ReadThrough(QStringLiteral("/nonexistent/kd-reader"));
+  EXPECT_EQ(dialogs.TakeTexts(),
+            (std::vector<QString>{QStringLiteral("Can't open COM port"), QStringLiteral("Не могу открыть выбранный порт !")}));
+  EXPECT_EQ(asked, std::vector<int>{2});
+}
+
+}  // namespace
+}  // namespace kd
