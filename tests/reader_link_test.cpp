@@ -127,6 +127,19 @@ TEST_P(ReadTest, ShowsWhatHappenedAndLeavesTheNewPagesBeforeTheOlderBytes) {
   }
 }
 
+// At the line's own pace the extra byte of a long page arrives after the page is complete and
+// would slide into the next one; the read must not end as if it were complete.
+TEST(ReaderLinkTest, PageWithOneByteTooManyAtLineSpeedIsNoCompleteRead) {
+  const KeyImage served = ServedKey(13);
+  KeyReaderSim sim(served, {"--long-page", "1"});
+  RecordingHost host;
+  ReaderLink link(host);
+  KeyImage image = Older(served);
+  EXPECT_FALSE(link.ReadFromReader(image, sim.Path()));
+  EXPECT_EQ(host.events, LostAt(2, 2));
+  EXPECT_FALSE(link.CommPort1.IsOpen());
+}
+
 INSTANTIATE_TEST_SUITE_P(Reader, ReadTest, ::testing::ValuesIn(kReads),
                          [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 

@@ -91,10 +91,14 @@ bool ReaderLink::Read(KeyImage& image, ChoosePort choose_port) {
     }
     host_.SetGaugeValue(static_cast<int>(transfer.PageNumber()));
   } while (!transfer.Done() && !TimedOut());
+  // A reader that sent more than a page lets the extra bytes slip into the next page, shifting
+  // every page after it; such a read would look complete. The leftovers after the last page give
+  // it away.
+  const bool overrun = !TimedOut() && !LineStaysQuiet();
 
   // Here the port closes before the message, unlike every other failure.
   CommPort1.SetOpen(false);
-  if (TimedOut()) {
+  if (TimedOut() || overrun) {
     host_.ShowMessage(kLinkError);
     return false;
   }
@@ -145,6 +149,16 @@ void ReaderLink::Request(std::uint32_t& flag, std::span<const std::uint8_t> byte
   ArmTimeout();
   for (const std::uint8_t byte : bytes) CommPort1.PutChar(byte);
   LinkWait(flag);
+}
+
+bool ReaderLink::LineStaysQuiet() {
+  QTimer quiet;
+  quiet.setSingleShot(true);
+  bool over = false;
+  connect(&quiet, &QTimer::timeout, this, [&over] { over = true; });
+  quiet.start(kQuietMs);
+  while (!over && CommPort1.GetInBuffUsed() == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return CommPort1.GetInBuffUsed() == 0;
 }
 
 bool ReaderLink::Fail(const QString& text) {

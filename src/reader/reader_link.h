@@ -60,6 +60,9 @@ class ReaderLink : public QObject {
 
   static constexpr int kTickMs = 100;
   static constexpr std::uint32_t kTimeoutTicks = 10;
+  // How long the line must stay silent after the last page: a byte takes about 1 ms at 9600
+  // baud, and a USB adapter may hold bytes back for 16 ms.
+  static constexpr int kQuietMs = 50;
 
  private:
   template <typename ChoosePort>
@@ -76,6 +79,8 @@ class ReaderLink : public QObject {
   bool TimedOut() const { return LinkAlive == 0; }
   // Sends a request on an emptied input buffer and waits for the flag.
   void Request(std::uint32_t& flag, std::span<const std::uint8_t> bytes);
+  // Waits kQuietMs for bytes nobody asked for; false when some came (or were already there).
+  bool LineStaysQuiet();
   // Fails a read: the message, then the port closed.
   bool Fail(const QString& text);
 

@@ -52,8 +52,9 @@ Faults, to show what the program does with a bad reader or key:
   --wrong-signature   send page 0 with its second byte altered (0x55 becomes 0x54)
   --split-page K      send page K in two pieces, 100 and 28 bytes, 30 ms apart
   --long-page K       send page K with one byte too many (129 bytes); with --fast they arrive
-                      together and the page fails; at line speed the page is whole at its
-                      128th byte and the extra one slips into the next page
+                      together and the page fails; at line speed the extra byte slips into
+                      the next page, and keydecoder finds it left over after the last page:
+                      either way the read fails
   --stop-at K         answer no page request from page K on (the probe still gets its 01)
 
 Other:
