@@ -80,7 +80,9 @@ ReportGrid::ReportGrid(const TextTable& table, QWidget* parent)
   horizontalHeader()->setVisible(table.FixedRows() > 0);
   setShowGrid(true);
   setGridStyle(Qt::SolidLine);
+  // The skin's font rule would otherwise take the header's bold away.
   setStyleSheet(QStringLiteral("QTableView { gridline-color: silver; }"
+                               "QHeaderView { font-weight: bold; }"
                                "QHeaderView::section { border: none; border-right: 1px solid silver;"
                                " border-bottom: 1px solid silver; padding-left: 2px; }"));
 }

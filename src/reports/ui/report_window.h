@@ -23,6 +23,7 @@ class ReportWindow : public SkinnedWindow {
 
   ReportWindow(const QString& caption, QSize client_size, QSize grid_size, TextTable table, const KeyImage& image,
                Dialogs& dialogs);
+  ~ReportWindow() override;
 
   const TextTable& Table() const { return table_; }
   ReportGrid* Grid() const { return grid_; }
@@ -36,6 +37,9 @@ class ReportWindow : public SkinnedWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The client width becomes the grid's width plus the vertical bar's; the bars that span the
+  // client follow it.
+  void FitWidthToGrid();
 
   TextTable table_;
   const KeyImage& key_image_;
