@@ -73,7 +73,9 @@ std::string LoadText(std::optional<std::int32_t> percent) {
   if (!percent) return kNoLoad;
   if (*percent >= 0) return PadNumber(static_cast<std::uint32_t>(*percent), 3);
   // Through 64 bits, so that the lowest int32 has a magnitude too.
-  return "-" + PadNumber(static_cast<std::uint32_t>(-std::int64_t{*percent}), 3);
+  std::string text = PadNumber(static_cast<std::uint32_t>(-std::int64_t{*percent}), 3);
+  text.insert(text.begin(), '-');
+  return text;
 }
 
 TextTable NewEventTable() {

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 namespace kd {
 
@@ -100,11 +102,18 @@ void ReportGrid::SetColumnWidths(std::initializer_list<int> widths) {
 void ReportGrid::AutoSizeColumns(int padding) {
   const QFontMetrics body(font());
   const QFontMetrics header(horizontalHeader()->font());
+  // Measuring a text is what costs; a column repeats many of its texts, so each is measured once.
+  std::unordered_set<std::string_view> measured;
   for (int column = 0; column < table_.ColCount(); ++column) {
     int widest = 0;
+    measured.clear();
     for (int row = 0; row < table_.RowCount(); ++row) {
-      const QFontMetrics& metrics = row < table_.FixedRows() ? header : body;
-      widest = std::max(widest, metrics.horizontalAdvance(Text(table_, column, row)));
+      const std::string& text = table_.GetCellEx(column, row);
+      if (row < table_.FixedRows()) {
+        widest = std::max(widest, header.horizontalAdvance(QString::fromStdString(text)));
+      } else if (measured.insert(text).second) {
+        widest = std::max(widest, body.horizontalAdvance(QString::fromStdString(text)));
+      }
     }
     setColumnWidth(column, widest + padding);
   }
