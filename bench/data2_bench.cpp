@@ -8,7 +8,7 @@
 
 #include "app/application.h"
 #include "image/event_record.h"
-#include "reports/event_table.h"
+#include "reports/data2.h"
 #include "reports/ui/form_dat2.h"
 #include "reports/ui/report_grid.h"
 
@@ -87,14 +87,14 @@ const KeyImage& DistinctKey() {
   return key;
 }
 
-void BM_FillEventTable(benchmark::State& state) {
-  TextTable table = NewEventTable();
+void BM_FillData2(benchmark::State& state) {
+  TextTable table = MakeData2Table();
   for (auto _ : state) {
-    FillEventTable(table, Key());
+    FillData2(table, Key());
     benchmark::DoNotOptimize(table.GetCellEx(3, 4675));
   }
 }
-BENCHMARK(BM_FillEventTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillData2)->Unit(benchmark::kMillisecond);
 
 void BM_AutoSizeColumns(benchmark::State& state) {
   NoDialogs dialogs;

@@ -4,13 +4,14 @@
 
 #include <numeric>
 
+#include "support/event_image.h"
+
 namespace kd {
 namespace {
 
-KeyImage WithBlockCount(unsigned count) {
+KeyImage WithBlockCount(std::uint16_t count) {
   KeyImage image{};
-  image[header::kBlockCount] = static_cast<std::uint8_t>(count);
-  image[header::kBlockCount + 1] = static_cast<std::uint8_t>(count >> 8);
+  test::SetBlockCount(image, count);
   return image;
 }
 
@@ -20,7 +21,7 @@ void Mark(KeyImage& image, std::size_t offset, std::uint8_t first) {
 }
 
 TEST(EventRecordTest, CountIsBlockCountUpToTheRecordsThatFit) {
-  const std::pair<unsigned, std::size_t> cases[] = {{0, 0}, {1, 1}, {3, 3}, {4674, 4674}, {4675, 4675}, {4676, 4675}, {65535, 4675}};
+  const std::pair<std::uint16_t, std::size_t> cases[] = {{0, 0}, {1, 1}, {3, 3}, {4674, 4674}, {4675, 4675}, {4676, 4675}, {65535, 4675}};
   for (auto [block_count, records] : cases) {
     EXPECT_EQ(EventRecordCount(WithBlockCount(block_count)), records) << block_count;
   }

@@ -9,17 +9,15 @@
 #include "app/application.h"
 #include "image/event_record.h"
 #include "image/header.h"
-#include "reports/event_table.h"
+#include "reports/data2.h"
 #include "reports/ui/report_grid.h"
+#include "support/event_image.h"
 #include "support/scripted_dialogs.h"
 
 namespace kd {
 namespace {
 
-void PutWord(KeyImage& image, std::size_t offset, unsigned value) {
-  image[offset] = static_cast<std::uint8_t>(value);
-  image[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-}
+using test::SetWord;
 
 // Each column as wide as its widest text plus 10, measured here on the whole table, the header
 // row in the header's font.
@@ -55,7 +53,7 @@ class FormDat2Test : public ::testing::Test {
     main.bsSkinButton3->click();
     ASSERT_TRUE(dat2.isVisible());
   }
-  void SetBlockCount(unsigned count) { PutWord(main.KeyImage, header::kBlockCount, count); }
+  void SetBlockCount(std::uint16_t count) { test::SetBlockCount(main.KeyImage, count); }
   QString Shown(int column, int record) const {
     const QAbstractItemModel* model = dat2.Grid()->model();
     return model->data(model->index(record, column)).toString();
@@ -122,7 +120,7 @@ TEST_F(FormDat2Test, EveryShowRebuildsFromTheImageOfThatMoment) {
 }
 
 TEST_F(FormDat2Test, AFullKeyAndAnOversizedCountShowTheRecordsThatFit) {
-  for (unsigned count : {4675u, 65535u}) {
+  for (std::uint16_t count : {4675, 65535}) {
     SetBlockCount(count);
     Show();
     EXPECT_EQ(ShownRecords(), 4675) << count;
@@ -153,11 +151,11 @@ TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
   const std::vector<int> empty_log = ColumnWidths(*dat2.Grid());
 
   // Capacity 2 and 625 units of load per code: code 65535 is some two billion per cent.
-  PutWord(main.KeyImage, header::kLiftingCapacity, 2);
-  PutWord(main.KeyImage, header::kL1Calibration + 2, 1);
-  PutWord(main.KeyImage, header::kL1Calibration + 6, 625);
-  PutWord(main.KeyImage, header::kL1Calibration + 8, 1);
-  PutWord(main.KeyImage, event::kFirst + 8, 65535);
+  SetWord(main.KeyImage, header::kLiftingCapacity, 2);
+  SetWord(main.KeyImage, header::kL1Calibration + 2, 1);
+  SetWord(main.KeyImage, header::kL1Calibration + 6, 625);
+  SetWord(main.KeyImage, header::kL1Calibration + 8, 1);
+  SetWord(main.KeyImage, event::kFirst + 8, 65535);
   SetBlockCount(1);
   Show();
   ASSERT_EQ(Shown(3, 0), QStringLiteral("2047968847"));
@@ -165,7 +163,7 @@ TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
   EXPECT_EQ(long_load, WidestTextsPlus10(*dat2.Grid()));
   EXPECT_GT(long_load[3], empty_log[3]);
 
-  PutWord(main.KeyImage, event::kFirst + 8, 0);
+  SetWord(main.KeyImage, event::kFirst + 8, 0);
   Show();
   EXPECT_EQ(ColumnWidths(*dat2.Grid()), WidestTextsPlus10(*dat2.Grid()));
   EXPECT_LT(dat2.Grid()->columnWidth(3), long_load[3]);
@@ -174,7 +172,7 @@ TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
 // A block number of five digits cannot come from a key (at most 4,675 records fit), but the
 // grid's sizing must still let it widen the block column past its bold header.
 TEST(ReportGridTest, AutoSizeCountsEveryRowAndTheBoldHeader) {
-  TextTable table = NewEventTable();
+  TextTable table = MakeData2Table();
   table.SetRowCount(4);
   for (int row = 1; row < 4; ++row) table.SetCellEx(0, row, "0000");
   table.SetCellEx(0, 3, "12345");
@@ -204,7 +202,7 @@ namespace {
 TEST(FormDat2LifetimeTest, DestroyedWhileShown) {
   test::ScriptedDialogs dialogs;
   KeyImage image{};
-  PutWord(image, header::kBlockCount, 3);
+  test::SetBlockCount(image, 3);
   auto window = std::make_unique<TForm_Dat2>(image, dialogs);
   window->show();
   window.reset();

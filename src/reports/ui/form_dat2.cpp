@@ -4,12 +4,12 @@
 #include <QShowEvent>
 
 #include "report_grid.h"
-#include "reports/event_table.h"
+#include "reports/data2.h"
 
 namespace kd {
 
 TForm_Dat2::TForm_Dat2(const KeyImage& image, Dialogs& dialogs)
-    : ReportWindow(QStringLiteral(" Данные 2"), kClientSize, kGridSize, NewEventTable(), image, dialogs) {
+    : ReportWindow(QStringLiteral(" Данные 2"), kClientSize, kGridSize, MakeData2Table(), image, dialogs) {
   setObjectName("Form_Dat2");
 }
 
@@ -20,12 +20,10 @@ void TForm_Dat2::showEvent(QShowEvent* event) {
 }
 
 void TForm_Dat2::FormShow() {
-  const int rows = EventTableRowCount(key_image_);
-  table_.SetRowCount(rows);
   // The maxima come before the fill; a lower maximum pulls the position down with it.
-  bsSkinScrollBar_V->setMaximum(rows);
+  bsSkinScrollBar_V->setMaximum(Data2RowCount(key_image_));
   bsSkinScrollBar_H->setMaximum(table_.ColCount());
-  FillEventTable(table_, key_image_);
+  FillData2(table_, key_image_);
   Grid()->Reload();
   Grid()->AutoSizeColumns(kColumnPadding);
   FitWidthToGrid();

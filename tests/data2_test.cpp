@@ -1,4 +1,4 @@
-#include "reports/event_table.h"
+#include "reports/data2.h"
 
 #include <gtest/gtest.h>
 
@@ -9,43 +9,38 @@
 #include "image/event_record.h"
 #include "image/header.h"
 #include "reports/number_text.h"
+#include "support/event_image.h"
 
 namespace kd {
 namespace {
 
+using test::RecordBytes;
+using test::SetBlockCount;
+using test::SetRecord;
+using test::SetWord;
+
 struct Channel {
-  unsigned zero_code, ref_code, ref_load, ratio;
+  std::uint16_t zero_code, ref_code, ref_load, ratio;
 };
 
-void PutWord(KeyImage& image, std::size_t offset, unsigned value) {
-  image[offset] = static_cast<std::uint8_t>(value);
-  image[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 void PutChannel(KeyImage& image, std::size_t base, Channel channel) {
-  PutWord(image, base, channel.zero_code);
-  PutWord(image, base + 2, channel.ref_code);
-  PutWord(image, base + 6, channel.ref_load);
-  PutWord(image, base + 8, channel.ratio);
+  SetWord(image, base, channel.zero_code);
+  SetWord(image, base + 2, channel.ref_code);
+  SetWord(image, base + 6, channel.ref_load);
+  SetWord(image, base + 8, channel.ratio);
 }
 
-KeyImage Key(unsigned block_count, unsigned capacity = 1000, Channel l1 = {1000, 3000, 500, 1},
+KeyImage Key(std::uint16_t block_count, std::uint16_t capacity = 1000, Channel l1 = {1000, 3000, 500, 1},
              Channel l2 = {1000, 3000, 500, 1}) {
   KeyImage image{};
-  PutWord(image, header::kBlockCount, block_count);
-  PutWord(image, header::kLiftingCapacity, capacity);
+  SetBlockCount(image, block_count);
+  SetWord(image, header::kLiftingCapacity, capacity);
   PutChannel(image, header::kL1Calibration, l1);
   PutChannel(image, header::kL2Calibration, l2);
   return image;
 }
 
-using RecordBytes = std::array<std::uint8_t, 14>;
-
-void PutRecord(KeyImage& image, std::size_t index, const RecordBytes& bytes) {
-  std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(event::kFirst + index * event::kSize));
-}
-
-RecordBytes WithCodes(unsigned l1, unsigned l2) {
+RecordBytes WithCodes(std::uint16_t l1, std::uint16_t l2) {
   RecordBytes bytes{};
   bytes[8] = static_cast<std::uint8_t>(l1);
   bytes[9] = static_cast<std::uint8_t>(l1 >> 8);
@@ -62,8 +57,8 @@ std::vector<std::string> Row(const TextTable& table, int row) {
 
 // The table a window would hold after one show of `image`.
 TextTable Shown(const KeyImage& image) {
-  TextTable table = NewEventTable();
-  FillEventTable(table, image);
+  TextTable table = MakeData2Table();
+  FillData2(table, image);
   return table;
 }
 
@@ -84,9 +79,9 @@ TEST(LoadPercentTest, HeaderValuesAreRoundedToSingle) {
 TEST(LoadPercentTest, LoadCellsFollowTheHeaderCalibration) {
   struct Case {
     const char* what;
-    unsigned capacity;
+    std::uint16_t capacity;
     Channel channel;
-    unsigned code;
+    std::uint16_t code;
     const char* text;
   };
   const Channel example{1000, 3000, 500, 1};
@@ -110,12 +105,12 @@ TEST(LoadPercentTest, LoadCellsFollowTheHeaderCalibration) {
       {"too small for 32 bits", 2, {65534, 65535, 65535, 65535}, 0, "---"},
   };
   const Channel other{0, 100, 100, 1};  // one code per unit of load
-  const unsigned other_code = 500;       // 50 % of a capacity of 1000
+  const std::uint16_t other_code = 500;       // 50 % of a capacity of 1000
   for (const Case& c : cases) {
     KeyImage on_l1 = Key(1, c.capacity, c.channel, other);
-    PutRecord(on_l1, 0, WithCodes(c.code, other_code));
+    SetRecord(on_l1, 0, WithCodes(c.code, other_code));
     KeyImage on_l2 = Key(1, c.capacity, other, c.channel);
-    PutRecord(on_l2, 0, WithCodes(other_code, c.code));
+    SetRecord(on_l2, 0, WithCodes(other_code, c.code));
     const TextTable l1 = Shown(on_l1), l2 = Shown(on_l2);
     EXPECT_EQ(l1.GetCellEx(3, 1), c.text) << c.what;
     EXPECT_EQ(l2.GetCellEx(4, 1), c.text) << c.what;
@@ -173,15 +168,15 @@ TEST(FillEventRowTest, ColumnsShowTheBytesAsStored) {
   };
   for (const Case& c : cases) {
     KeyImage image = Key(1);
-    PutRecord(image, 0, c.bytes);
+    SetRecord(image, 0, c.bytes);
     const std::vector<std::string> row = Row(Shown(image), 1);
     EXPECT_EQ((std::vector<std::string>{row[1], row[2], row[5], row[6], row[7], row[8], row[9], row[10]}), c.texts)
         << c.what;
   }
 }
 
-TEST(FillEventTableTest, OneRowPerRecordUnderTheHeader) {
-  TextTable table = NewEventTable();
+TEST(FillData2Test, OneRowPerRecordUnderTheHeader) {
+  TextTable table = MakeData2Table();
   EXPECT_EQ(table.RowCount(), 1);
   EXPECT_EQ(table.FixedRows(), 1);
   EXPECT_EQ(Row(table, 0), kHeader);
@@ -189,32 +184,32 @@ TEST(FillEventTableTest, OneRowPerRecordUnderTheHeader) {
   // Bytes past BlockCount are never shown.
   KeyImage image = Key(0);
   for (std::size_t i = event::kFirst; i < image.size(); ++i) image[i] = 0x3C;
-  FillEventTable(table, image);
+  FillData2(table, image);
   EXPECT_EQ(table.RowCount(), 1);
   EXPECT_EQ(Row(table, 0), kHeader);
 
-  PutWord(image, header::kBlockCount, 3);
-  FillEventTable(table, image);
+  SetBlockCount(image, 3);
+  FillData2(table, image);
   ASSERT_EQ(table.RowCount(), 4);
   for (int row = 1; row <= 3; ++row) EXPECT_EQ(table.GetCellEx(0, row), PadNumber(static_cast<std::uint32_t>(row - 1), 4));
   EXPECT_EQ(table.GetCellEx(6, 3), "Ошибка");
 
   // A later fill from a smaller log leaves no row of the earlier one, and rewrites every cell.
   KeyImage other = Key(1);
-  FillEventTable(table, other);
+  FillData2(table, other);
   ASSERT_EQ(table.RowCount(), 2);
   EXPECT_EQ(Row(table, 0), kHeader);
   EXPECT_EQ(Row(table, 1), (std::vector<std::string>{"0000", "00-00", "00:00:00", "-025", "-025", "00:00:00", "Норма ",
                                                      "Нет ", "Нет ", "00000000", "Работа"}));
 }
 
-TEST(FillEventTableTest, AFullKeyEndsAtTheLastRecordThatFits) {
-  for (unsigned block_count : {4675u, 4676u, 65535u}) {
+TEST(FillData2Test, AFullKeyEndsAtTheLastRecordThatFits) {
+  for (std::uint16_t block_count : {4675, 4676, 65535}) {
     KeyImage image = Key(block_count);
     RecordBytes last = WithCodes(3000, 1000);
     last[0] = 9;
     last[13] = 0x20;
-    PutRecord(image, 4674, last);
+    SetRecord(image, 4674, last);
     const TextTable table = Shown(image);
     ASSERT_EQ(table.RowCount(), 4676) << block_count;
     EXPECT_EQ(Row(table, 4675), (std::vector<std::string>{"4674", "09-00", "00:00:00", "050", "000", "00:00:00",

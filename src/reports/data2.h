@@ -9,8 +9,11 @@
 
 namespace kd {
 
-// The Data 2 table: a fixed header row, then row i + 1 for event record i, eleven text columns.
-inline constexpr int kEventColumnCount = 11;
+// The Data 2 report: the event log, a fixed header row, then row i + 1 for event record i,
+// eleven text columns.
+namespace data2 {
+inline constexpr int kColumns = 11;
+}  // namespace data2
 
 // What one channel's load cells take from the header; the same for every row of one show.
 struct LoadScale {
@@ -39,17 +42,18 @@ std::optional<std::int32_t> LoadPercent(std::uint16_t code, const LoadScale& sca
 // there is no percentage.
 std::string LoadText(std::optional<std::int32_t> percent);
 
-// An empty event table: the header row with its texts, nothing under it.
-TextTable NewEventTable();
+// The table as the window creates it: the header row with its texts, nothing under it.
+TextTable MakeData2Table();
 
 // The table's rows for this image: the header and one per record that the image holds.
-int EventTableRowCount(const KeyImage& image);
+int Data2RowCount(const KeyImage& image);
 
 // Writes every cell of row i + 1 from event record i. The row must exist.
 void FillEventRow(TextTable& table, const KeyImage& image, const LoadScales& scales, int i);
 
 // Rebuilds the rows under the header from the image: the row count, then every cell of every
-// record row. The header row is left as it is.
-void FillEventTable(TextTable& table, const KeyImage& image);
+// record row. The header row is left as it is. The window and keydecoder-cli both fill through
+// this, so a file holds what the window shows.
+void FillData2(TextTable& table, const KeyImage& image);
 
 }  // namespace kd

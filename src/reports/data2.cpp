@@ -1,4 +1,4 @@
-#include "event_table.h"
+#include "data2.h"
 
 #include <array>
 #include <initializer_list>
@@ -12,7 +12,7 @@ namespace kd {
 
 namespace {
 
-constexpr std::array<const char*, kEventColumnCount> kHeaderTexts = {
+constexpr std::array<const char*, data2::kColumns> kHeaderTexts = {
     "Блок", "Дата", "Время", "Л1 [%]", "Л2 [%]", "Период", "Датчик", "Упр", "Блкр", "Контр.вх", "Реле"};
 
 // Texts of the status columns; the blanks are part of them.
@@ -78,14 +78,14 @@ std::string LoadText(std::optional<std::int32_t> percent) {
   return text;
 }
 
-TextTable NewEventTable() {
-  TextTable table(1, kEventColumnCount);
+TextTable MakeData2Table() {
+  TextTable table(1, data2::kColumns);
   table.SetFixedRows(1);
-  for (int column = 0; column < kEventColumnCount; ++column) table.SetCellEx(column, 0, kHeaderTexts[column]);
+  for (int column = 0; column < data2::kColumns; ++column) table.SetCellEx(column, 0, kHeaderTexts[column]);
   return table;
 }
 
-int EventTableRowCount(const KeyImage& image) { return static_cast<int>(EventRecordCount(image)) + 1; }
+int Data2RowCount(const KeyImage& image) { return static_cast<int>(EventRecordCount(image)) + 1; }
 
 void FillEventRow(TextTable& table, const KeyImage& image, const LoadScales& scales, int i) {
   const EventRecord record(image, static_cast<std::size_t>(i));
@@ -106,8 +106,8 @@ void FillEventRow(TextTable& table, const KeyImage& image, const LoadScales& sca
   table.SetCellEx(10, row, status & event::kRelayProtection ? kRelayProtection : kRelayWorking);
 }
 
-void FillEventTable(TextTable& table, const KeyImage& image) {
-  const int rows = EventTableRowCount(image);
+void FillData2(TextTable& table, const KeyImage& image) {
+  const int rows = Data2RowCount(image);
   table.SetRowCount(rows);
   // Worked out once: they depend on the header alone.
   const LoadScales scales = EventLoadScales(image);
