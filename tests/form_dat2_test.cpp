@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <random>
 
 #include "app/application.h"
 #include "image/event_record.h"
@@ -169,6 +171,21 @@ TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
   EXPECT_LT(dat2.Grid()->columnWidth(3), long_load[3]);
 }
 
+// Records of random bytes: digits in every place, loads of every length.
+TEST_F(FormDat2Test, ColumnsFitTheWidestOfVariedTexts) {
+  std::mt19937 random(2024);
+  for (std::size_t i = event::kFirst; i < event::kFirst + 700 * event::kSize; ++i) {
+    main.KeyImage[i] = static_cast<std::uint8_t>(random());
+  }
+  SetWord(main.KeyImage, header::kLiftingCapacity, 40);
+  SetWord(main.KeyImage, header::kL1Calibration + 2, 30);
+  SetWord(main.KeyImage, header::kL1Calibration + 6, 7);
+  SetWord(main.KeyImage, header::kL1Calibration + 8, 1);
+  SetBlockCount(700);
+  Show();
+  EXPECT_EQ(ColumnWidths(*dat2.Grid()), WidestTextsPlus10(*dat2.Grid()));
+}
+
 // A block number of five digits cannot come from a key (at most 4,675 records fit), but the
 // grid's sizing must still let it widen the block column past its bold header.
 TEST(ReportGridTest, AutoSizeCountsEveryRowAndTheBoldHeader) {
@@ -207,6 +224,46 @@ TEST(FormDat2LifetimeTest, DestroyedWhileShown) {
   window->show();
   window.reset();
   EXPECT_TRUE(dialogs.messages.empty());
+}
+
+}  // namespace
+}  // namespace kd
+
+namespace kd {
+namespace {
+
+// Where digits are not all alike in a font, or one kerns against a neighbour, texts differing
+// only in their digits differ in width, and each is measured as it is.
+TEST(ReportGridTest, AutoSizeMeasuresDigitsAsTheyAreWhereTheFontTellsThemApart) {
+  struct Case {
+    const char* what;
+    const char* font_file;  // loaded into the application; "" for the skin's Tahoma
+    const char* style;
+    const char* text;
+    const char* same_shape;
+  };
+  const Case cases[] = {
+      {"proportional digits", "/usr/share/wine/fonts/small_fonts.ttf",
+       "QTableView { font-family: \"Small Fonts\"; }", "1111", "0000"},
+      {"digits kerning against a full stop", "", "", "7.7.7.7.7.7.7.7", "0.0.0.0.0.0.0.0"},
+  };
+  for (const Case& c : cases) {
+    if (*c.font_file != '\0' && QFontDatabase::addApplicationFont(QString::fromUtf8(c.font_file)) < 0) {
+      ADD_FAILURE() << c.what << ": cannot load " << c.font_file;
+      continue;
+    }
+    TextTable table(2, 1);
+    table.SetFixedRows(1);
+    table.SetCellEx(0, 1, c.text);
+    ReportGrid grid(table, nullptr);
+    if (*c.style != '\0') grid.setStyleSheet(QString::fromUtf8(c.style));
+    grid.ensurePolished();
+    grid.AutoSizeColumns(10);
+    const QFontMetrics body(grid.font());
+    ASSERT_NE(body.horizontalAdvance(QString::fromUtf8(c.text)), body.horizontalAdvance(QString::fromUtf8(c.same_shape)))
+        << c.what << ": the font does not tell these apart";
+    EXPECT_EQ(grid.columnWidth(0), body.horizontalAdvance(QString::fromUtf8(c.text)) + 10) << c.what;
+  }
 }
 
 }  // namespace
