@@ -94,6 +94,20 @@ void ReportWindow::Export(ReportFormat format) {
   }
 }
 
+ReportWindow::~ReportWindow() {
+  // The grid shows table_, which goes before QWidget's destructor would delete the grid (and
+  // hide it, asking the table for cells).
+  delete grid_;
+}
+
+void ReportWindow::FitWidthToGrid() {
+  const int width = grid_->width() + kScrollBarSize;
+  SetClientWidth(width);
+  menu_bar_->resize(width, kBarHeight);
+  bsSkinScrollBar_V->move(width - kScrollBarSize, kBarHeight);
+  bsSkinScrollBar_H->resize(width, kScrollBarSize);
+}
+
 void ReportWindow::closeEvent(QCloseEvent* event) {
   // Hidden, not destroyed: the window lives as long as the program.
   event->accept();

@@ -30,6 +30,7 @@ class ReportWindow : public SkinnedWindow {
   // `report_number` (1 or 2) names the export dialogs and the initial file names.
   ReportWindow(const QString& caption, QSize client_size, QSize grid_size, TextTable table, const KeyImage& image,
                Dialogs& dialogs, int report_number);
+  ~ReportWindow() override;
 
   const TextTable& Table() const { return table_; }
   ReportGrid* Grid() const { return grid_; }
@@ -53,6 +54,9 @@ class ReportWindow : public SkinnedWindow {
   // Adds the four export items to `menu`: text, Word, Excel, HTML, in this order.
   std::array<QAction*, 4> AddExportItems(QMenu* menu);
   void closeEvent(QCloseEvent* event) override;
+  // The client width becomes the grid's width plus the vertical bar's; the bars that span the
+  // client follow it.
+  void FitWidthToGrid();
 
   TextTable table_;
   const KeyImage& key_image_;
