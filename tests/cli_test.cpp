@@ -29,6 +29,11 @@ std::string ReadText(const fs::path& path) {
   return text.str();
 }
 
+std::string PadNumber4(std::size_t n) {
+  std::string text = std::to_string(n);
+  return std::string(text.size() < 4 ? 4 - text.size() : 0, '0') + text;
+}
+
 std::vector<std::string> Lines(const std::string& csv) {
   std::vector<std::string> lines;
   for (std::size_t start = 0, end; (end = csv.find("\r\n", start)) != std::string::npos; start = end + 2) {
@@ -179,6 +184,26 @@ TEST_F(CliTest, SampleKeys) {
     ASSERT_EQ(lines.size(), 35u) << c.name;
     EXPECT_EQ(lines[6], std::string(" Количество блоков информации:,") + c.blocks) << c.name;
   }
+}
+
+// The event log takes every image, the one Data 1 refuses too: a header line, then a line a record.
+TEST_F(CliTest, EventLogOfTheSampleKeys) {
+  const struct {
+    const char* name;
+    std::size_t records;
+  } cases[] = {{"crane-200.512", 200}, {"full-4675.512", 4675}, {"empty-log.512", 0}, {"format-6.512", 50}};
+  for (const auto& c : cases) {
+    const std::string image = (fs::path(KD_SAMPLES) / c.name).string();
+    const Outcome o = Run({"data2", image});
+    EXPECT_EQ(o.status, 0) << c.name << ": " << o.err;
+    const std::vector<std::string> lines = Lines(o.out);
+    ASSERT_GE(lines.size(), 1u) << c.name;
+    EXPECT_EQ(lines[0], "Блок,Дата,Время,Л1 [%],Л2 [%],Период,Датчик,Упр,Блкр,Контр.вх,Реле") << c.name;
+    EXPECT_EQ(lines.size(), c.records + 1) << c.name;
+    if (c.records > 0) EXPECT_EQ(lines.back().substr(0, 5), PadNumber4(c.records - 1) + ",") << c.name;
+  }
+  EXPECT_EQ(Run({"data2", (dir / "missing.512").string()}).status, 3);
+  EXPECT_EQ(Run({"data2", (fs::path(KD_SAMPLES) / "crane-200.512").string(), "--crane-name", "x"}).status, 2);
 }
 
 // Each file format through --output-dir: the file named after the image, in its format.

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include "app/application.h"
@@ -9,6 +11,7 @@
 #include "reports/ui/report_grid.h"
 #include "support/scripted_dialogs.h"
 #include "support/small_tmpfs.h"
+#include "support/event_image.h"
 #include "support/temp_dir.h"
 
 namespace kd {
@@ -132,6 +135,72 @@ TEST_F(ReportWindowTest, Data1ScrollsByItsOwnBars) {
   EXPECT_EQ(window.bsSkinScrollBar_V->value(), 20);
   EXPECT_EQ(window.Grid()->rowAt(0), 20);
   EXPECT_EQ(window.bsSkinScrollBar_H->value(), 2);
+}
+
+// Under the header that stays in view, position p shows record row p + 1; column p is the leftmost.
+TEST_F(ReportWindowTest, Data2ScrollsUnderItsHeader) {
+  windows.Form_Main->KeyImage = {};
+  test::SetBlockCount(windows.Form_Main->KeyImage, 10);
+  TForm_Dat2& window = *windows.Form_Dat2;
+  window.show();
+  EXPECT_EQ(window.bsSkinScrollBar_V->maximum(), 11);
+  EXPECT_EQ(window.bsSkinScrollBar_H->maximum(), 11);
+  const struct {
+    int position, top_record_row;
+  } vertical[] = {{0, 1}, {9, 10}, {10, 10}, {11, 10}};
+  for (const auto& c : vertical) {
+    window.bsSkinScrollBar_V->setValue(c.position);
+    EXPECT_EQ(window.Grid()->rowAt(0) + 1, c.top_record_row) << "position " << c.position;
+    EXPECT_TRUE(window.Grid()->horizontalHeader()->isVisible());
+  }
+  EXPECT_EQ(window.Table().GetCellEx(0, window.Grid()->rowAt(0) + 1), "0009");
+  window.bsSkinScrollBar_V->setValue(5);
+  window.close();
+  window.show();  // the same image again: the position and the view stay
+  EXPECT_EQ(window.bsSkinScrollBar_V->value(), 5);
+  EXPECT_EQ(window.Grid()->rowAt(0), 5);
+  window.bsSkinScrollBar_H->setValue(3);
+  EXPECT_EQ(window.Grid()->columnAt(0), 3);
+  EXPECT_EQ(window.Table().GetCellEx(3, 0), "Л1 [%]");
+}
+
+// The menus as the user sees them; "Закончить" closes like the caption bar and brings the main
+// window back.
+TEST_F(ReportWindowTest, MenusAndFinish) {
+  const auto captions = [](QMenu* menu) {
+    QStringList texts;
+    for (QAction* action : menu->actions()) texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+  };
+  QList<QMenu*> dat1 = windows.Form_Dat1->MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+  QList<QMenu*> dat2 = windows.Form_Dat2->MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+  ASSERT_EQ(dat1.size(), 2);
+  ASSERT_EQ(dat2.size(), 1);
+  EXPECT_EQ(dat1[0]->title(), QStringLiteral("Дополнительно"));
+  EXPECT_EQ(captions(dat1[0]), (QStringList{"Наименование крана, его номер", "Подпись (ФИО)", "-", "Закончить"}));
+  EXPECT_EQ(dat1[1]->title(), QStringLiteral("Отчет N1"));
+  EXPECT_EQ(captions(dat1[1]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML"}));
+  EXPECT_EQ(dat2[0]->title(), QStringLiteral("Отчет N2"));
+  EXPECT_EQ(captions(dat2[0]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML", "-",
+                                            "Закончить"}));
+
+  windows.Form_Main->show();
+  windows.Form_Main->bsSkinButton3->click();
+  ASSERT_TRUE(windows.Form_Dat2->isVisible());
+  windows.Form_Dat2->N2->trigger();
+  EXPECT_FALSE(windows.Form_Dat2->isVisible());
+  EXPECT_TRUE(windows.Form_Main->isVisible());
+}
+
+// The file holds what the cells hold at that moment: the user's edits and typed markup included.
+TEST_F(ReportWindowTest, ExportTakesTheEditedTable) {
+  dialogs.input_answers.push_back(QStringLiteral("<b>\"Кран\" {1}\\"));
+  windows.Form_Dat1->N3Click();
+  dialogs.save_answers.push_back(Q(dir / "r"));
+  windows.Form_Dat1->Export(ReportFormat::Htm);
+  const std::string html = Text(dir / "r.htm");
+  EXPECT_NE(html.find("&lt;b&gt;&quot;Кран&quot; {1}\\"), std::string::npos);
+  EXPECT_EQ(html, WriteReport(windows.Form_Dat1->Table(), ReportFormat::Htm, "Отчет N1"));
 }
 
 }  // namespace

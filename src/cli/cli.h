@@ -23,6 +23,7 @@ struct Command {
 
 // The subcommands that live in files of their own.
 extern const Command kData1Command;
+extern const Command kData2Command;
 
 // Prints the message and the usage to standard error; returns kUsage.
 int UsageError(const std::string& message);

@@ -19,6 +19,7 @@ const Command kCommands[] = {
        return int{kOk};
      }},
     kData1Command,
+    kData2Command,
 };
 
 std::string Usage() {

@@ -7,13 +7,9 @@
 #include "image/event_record.h"
 #include "image/header.h"
 #include "image/key_image.h"
+#include "support/header_image.h"
 
 namespace kd::test {
-
-inline void SetWord(KeyImage& image, std::size_t offset, std::uint16_t value) {
-  image[offset] = static_cast<std::uint8_t>(value & 0xFF);
-  image[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-}
 
 inline void SetBlockCount(KeyImage& image, std::uint16_t count) { SetWord(image, header::kBlockCount, count); }
 

@@ -55,8 +55,8 @@ void TForm_Dat1::FormShow() {
   if (!FillData1(table_, key_image_, QLocale::system().decimalPoint().toStdString())) {
     dialogs_.ShowError(this, QStringLiteral("Файл не верный !"));
   }
-  Grid()->Reload();
-  SetClientWidth(Grid()->width() + bsSkinScrollBar_V->width());
+  ShowTable();
+  FitWidthToGrid();
 }
 
 void TForm_Dat1::N3Click() { EditRow(data1::kCraneNameRow); }
@@ -69,7 +69,7 @@ void TForm_Dat1::EditRow(int row) {
   const std::optional<QString> text = dialogs_.InputBox(this, Cell(table_, 0, row), QString(), Cell(table_, 1, row));
   if (!text) return;
   table_.SetCellEx(1, row, text->toStdString());
-  Grid()->Reload();
+  ShowTable();
 }
 
 }  // namespace kd

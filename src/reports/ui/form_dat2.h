@@ -2,6 +2,8 @@
 
 #include "report_window.h"
 
+class QAction;
+
 namespace kd {
 
 // The Data 2 window: the key's event log, decoded afresh from the image at every show.
@@ -15,8 +17,11 @@ class TForm_Dat2 : public ReportWindow {
 
   TForm_Dat2(const KeyImage& image, Dialogs& dialogs);
 
+  QAction* N2;  // "Закончить"
+
   // Rebuilds the table from the image, sizes the columns and fits the window's width.
   void FormShow();
+  void N2Click();
 
  protected:
   void showEvent(QShowEvent* event) override;

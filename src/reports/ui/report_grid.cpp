@@ -232,10 +232,13 @@ void ReportGrid::updateGeometries() {
 }
 
 void ReportGrid::SetTopRow(int row) {
+  // A table rebuilt in this same event has not been laid out yet; its range must be current.
+  executeDelayedItemsLayout();
   verticalScrollBar()->setValue(std::clamp(row, 0, std::max(0, model_->rowCount() - 1)));
 }
 
 void ReportGrid::SetLeftColumn(int column) {
+  executeDelayedItemsLayout();
   horizontalScrollBar()->setValue(std::clamp(column, 0, std::max(0, model_->columnCount() - 1)));
 }
 

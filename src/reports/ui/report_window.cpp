@@ -100,6 +100,12 @@ ReportWindow::~ReportWindow() {
   delete grid_;
 }
 
+void ReportWindow::ShowTable() {
+  grid_->Reload();
+  grid_->SetTopRow(bsSkinScrollBar_V->value());
+  grid_->SetLeftColumn(bsSkinScrollBar_H->value());
+}
+
 void ReportWindow::FitWidthToGrid() {
   const int width = grid_->width() + kScrollBarSize;
   SetClientWidth(width);

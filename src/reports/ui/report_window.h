@@ -57,6 +57,8 @@ class ReportWindow : public SkinnedWindow {
   // The client width becomes the grid's width plus the vertical bar's; the bars that span the
   // client follow it.
   void FitWidthToGrid();
+  // Shows the table's current content where the bars stand: a rebuilt table keeps its view.
+  void ShowTable();
 
   TextTable table_;
   const KeyImage& key_image_;
