@@ -21,6 +21,9 @@ class NoDialogs : public Dialogs {
   void ShowError(QWidget*, const QString&, const QString&) override {}
   std::optional<QString> OpenFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
   std::optional<QString> SaveFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<QString> InputBox(QWidget*, const QString&, const QString&, const QString&) override {
+    return std::nullopt;
+  }
 };
 
 // A full key: a plausible calibration, then 4,675 records. `distinct` makes every date, time,

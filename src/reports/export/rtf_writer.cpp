@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "text_encoding.h"
@@ -11,7 +12,38 @@ namespace {
 constexpr int kTwipsPerCharacter = 110;
 constexpr int kCellMarginTwips = 240;
 
-void AppendEscaped(std::string& out, std::string_view text) {
+std::size_t CodePointCount(std::string_view text) {
+  // Every byte but the continuation bytes of UTF-8 starts a character.
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+void AppendUnicode(std::string& out, char32_t cp) {
+  static const char kHex[] = "0123456789abcdef";
+  // \uN takes a signed 16-bit N, one per UTF-16 unit, each followed by a one-byte fallback in the
+  // document's code page for readers that do not know \u.
+  const std::uint8_t fallback = ToCp1251(cp);
+  const auto append_unit = [&](char16_t unit) {
+    out += "\\u";
+    out += std::to_string(static_cast<std::int16_t>(unit));
+    if (fallback >= 0x80) {
+      out += "\\'";
+      out += kHex[fallback >> 4];
+      out += kHex[fallback & 0xF];
+    } else {
+      out += '?';
+    }
+  };
+  if (cp < 0x10000) {
+    append_unit(static_cast<char16_t>(cp));
+  } else {
+    append_unit(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+    append_unit(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+  }
+}
+
+std::string Escaped(std::string_view text) {
+  std::string out;
   for (char32_t cp : DecodeUtf8(text)) {
     if (cp == '\\' || cp == '{' || cp == '}') {
       out += '\\';
@@ -21,25 +53,10 @@ void AppendEscaped(std::string& out, std::string_view text) {
     } else if (cp < 0x20) {
       out += ' ';  // a control character has no place in a cell
     } else {
-      // \uN takes a signed 16-bit N, one per UTF-16 unit, each followed by a one-byte fallback
-      // in the document's code page for readers that do not know \u.
-      const std::u16string units = cp < 0x10000 ? std::u16string(1, static_cast<char16_t>(cp))
-                                                 : std::u16string{static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)),
-                                                                  static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF))};
-      for (char16_t unit : units) {
-        out += "\\u" + std::to_string(static_cast<std::int16_t>(unit));
-        const std::uint8_t fallback = ToCp1251(cp);
-        if (fallback >= 0x80) {
-          static const char kHex[] = "0123456789abcdef";
-          out += "\\'";
-          out += kHex[fallback >> 4];
-          out += kHex[fallback & 0xF];
-        } else {
-          out += '?';
-        }
-      }
+      AppendUnicode(out, cp);
     }
   }
+  return out;
 }
 
 }  // namespace
@@ -50,7 +67,7 @@ std::string WriteRtf(const TextTable& table) {
   for (int column = 0; column < table.ColCount(); ++column) {
     std::size_t widest = 1;
     for (int row = 0; row < table.RowCount(); ++row) {
-      widest = std::max(widest, DecodeUtf8(table.GetCellEx(column, row)).size());
+      widest = std::max(widest, CodePointCount(table.GetCellEx(column, row)));
     }
     edge += static_cast<int>(widest) * kTwipsPerCharacter + kCellMarginTwips;
     right_edges.push_back(edge);
@@ -61,22 +78,25 @@ std::string WriteRtf(const TextTable& table) {
       "{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}}\r\n"
       "\\paperw16838\\paperh11906\\margl850\\margr850\\margt850\\margb850\\landscape\r\n"
       "\\pard\\plain\\f0\\fs16\r\n";
+  // Every row repeats its definition: that is how RTF tables are made. Each cell has its own
+  // borders, which is what every word processor draws.
   std::string row_definition = "\\trowd\\trgaph70\\trleft0";
   for (int right : right_edges) {
-    row_definition +=
-        "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx" +
-        std::to_string(right);
+    row_definition += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
+    row_definition += std::to_string(right);
   }
+  // Event logs repeat most of their texts; each is escaped once.
+  std::unordered_map<std::string_view, std::string> escaped;
   for (int row = 0; row < table.RowCount(); ++row) {
+    const bool header = row < table.FixedRows();
     out += row_definition;
-    if (row < table.FixedRows()) out += "\\trhdr";
-    out += "\r\n";
+    out += header ? "\\trhdr\r\n\\pard\\intbl\\plain\\f0\\fs16\\b " : "\r\n\\pard\\intbl\\plain\\f0\\fs16 ";
     for (int column = 0; column < table.ColCount(); ++column) {
-      out += "\\pard\\intbl\\plain\\f0\\fs16";
-      if (row < table.FixedRows()) out += "\\b";
-      out += ' ';
-      AppendEscaped(out, table.GetCellEx(column, row));
-      out += "\\cell\r\n";
+      const std::string& text = table.GetCellEx(column, row);
+      auto it = escaped.find(text);
+      if (it == escaped.end()) it = escaped.emplace(text, Escaped(text)).first;
+      out += it->second;
+      out += "\\cell ";
     }
     out += "\\row\r\n";
   }
