@@ -6,6 +6,7 @@
 #include "image/image_file.h"
 #include "reports/csv_export.h"
 #include "reports/data1.h"
+#include "reports/data2.h"
 #include "reports/export/writers.h"
 
 namespace {
@@ -29,5 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   data1.SetCellEx(1, kd::data1::kCraneNameRow, std::string(reinterpret_cast<const char*>(data + size - tail), tail / 2));
   (void)kd::FillData1(data1, image, size % 2 ? "," : ".");
   WriteEverything(data1);
+
+  kd::TextTable data2 = kd::MakeData2Table();
+  kd::FillData2(data2, image);
+  // The writers do the same for every row; a long log only slows the search down.
+  if (data2.RowCount() <= 300) WriteEverything(data2);
   return 0;
 }
