@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QPushButton>
 #include <memory>
 
@@ -164,6 +166,20 @@ TEST_F(MainWindowReaderTest, ReadCannotStartAgainWhileWaitingForItsPort) {
   EXPECT_EQ(dialogs.TakeTexts(),
             (std::vector<QString>{QStringLiteral("Can't open COM port"), QStringLiteral("Не могу открыть выбранный порт !")}));
   EXPECT_EQ(asked, std::vector<int>{2});
+}
+
+// Closing the window ends the program: a read waiting for a silent reader ends at once, without
+// a message, and lets the port go.
+TEST_F(MainWindowReaderTest, ClosingTheWindowEndsAWaitingRead) {
+  KeyReaderSim sim(ServedKey(13), {"--silent"});
+  QTimer::singleShot(200, &main, [this] { main.close(); });
+  QElapsedTimer clock;
+  clock.start();
+  ReadThrough(sim.Path());
+  EXPECT_LT(clock.elapsed(), 900);  // well before the wait's own time-out
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_FALSE(main.Link.CommPort1.IsOpen());
+  EXPECT_FALSE(main.isVisible());
 }
 
 }  // namespace

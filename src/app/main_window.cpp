@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -129,6 +130,11 @@ void TForm_Main::SaveImageFile() {
   if (WriteImageFile(ToPath(bsSkinSaveDialog1.FileName()), KeyImage)) {
     dialogs_.ShowError(this, QStringLiteral("Не удается создать файл !"));
   }
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event) {
+  Link.Cancel();
+  SkinnedWindow::closeEvent(event);
 }
 
 void TForm_Main::ReadFromReader(int port_number) { Link.ReadFromReader(KeyImage, port_number); }

@@ -50,6 +50,10 @@ class TForm_Main : public SkinnedWindow, private ReaderLinkHost {
   void bsSkinButton3Click();
   void bsSkinButton4Click();
 
+ protected:
+  // Closing the window ends the program: a read that is waiting for the reader ends with it.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void LoadImageFile();
   void SaveImageFile();

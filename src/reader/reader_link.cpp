@@ -45,6 +45,7 @@ bool ReaderLink::Read(KeyImage& image, ChoosePort choose_port) {
   // A nested read would leave this one waiting with the timer stopped, for good.
   if (busy_) return false;
   busy_ = true;
+  cancelled_ = false;
   struct Idle {
     bool& busy;
     ~Idle() { busy = false; }
@@ -99,7 +100,7 @@ bool ReaderLink::Read(KeyImage& image, ChoosePort choose_port) {
   // Here the port closes before the message, unlike every other failure.
   CommPort1.SetOpen(false);
   if (TimedOut() || overrun) {
-    host_.ShowMessage(kLinkError);
+    if (!cancelled_) host_.ShowMessage(kLinkError);
     return false;
   }
   host_.ShowStage(ReaderLinkHost::Stage::kComplete);
@@ -134,7 +135,7 @@ void ReaderLink::CommPort1Close() {
 
 void ReaderLink::ArmTimeout() {
   TimeoutTicks = kTimeoutTicks;
-  LinkAlive = 1;
+  LinkAlive = cancelled_ ? 0 : 1;  // a cancelled read waits for nothing more
 }
 
 void ReaderLink::LinkWait(const std::uint32_t& flag) {
@@ -161,8 +162,14 @@ bool ReaderLink::LineStaysQuiet() {
   return CommPort1.GetInBuffUsed() == 0;
 }
 
+void ReaderLink::Cancel() {
+  if (!busy_) return;
+  cancelled_ = true;
+  LinkAlive = 0;  // the wait ends as if it had timed out
+}
+
 bool ReaderLink::Fail(const QString& text) {
-  host_.ShowMessage(text);
+  if (!cancelled_) host_.ShowMessage(text);
   CommPort1.SetOpen(false);
   return false;
 }

@@ -47,6 +47,9 @@ class ReaderLink : public QObject {
   bool ReadFromReader(KeyImage& image, const QString& port_name);
   // A read is running (its waits dispatch events, so a second one could be started from one).
   bool Busy() const { return busy_; }
+  // Ends a running read at its current wait, silently: the port closes, no message is shown,
+  // and the read returns false. For a window that is closing.
+  void Cancel();
 
   TCommPort CommPort1;
   QTimer Timer_TO;
@@ -86,6 +89,7 @@ class ReaderLink : public QObject {
 
   ReaderLinkHost& host_;
   bool busy_ = false;
+  bool cancelled_ = false;
 };
 
 }  // namespace kd
