@@ -7,6 +7,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <share.h>
 #include <windows.h>
 #include <fcntl.h>
 #include <sys/stat.h>
