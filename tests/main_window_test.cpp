@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 
 #include "app/application.h"
@@ -217,6 +219,27 @@ TEST_F(MainWindowTest, FailedSaveSaysSoAndKeepsTheOldFile) {
   Save(Q(disk.path() / "a.512"));
   EXPECT_EQ(dialogs.TakeTexts(), std::vector<QString>{kCannotCreate});
   EXPECT_EQ(ReadBytes(disk.path() / "a.512"), old);
+}
+
+// The window moves by its caption bar and sticks to a screen edge it comes within 5 pixels of.
+TEST_F(MainWindowTest, DraggedByTheCaptionBarAndSnappedToTheEdges) {
+  const QRect screen = main.screen()->availableGeometry();
+  CaptionBar* bar = main.Caption();
+  const auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, bar->mapFromGlobal(QPointF(global)), QPointF(global), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(bar, &event);
+  };
+  main.move(screen.left() + 100, screen.top() + 100);
+  const QPoint grab = main.frameGeometry().topLeft() + QPoint(40, 10);  // a point on the caption
+  send(QEvent::MouseButtonPress, grab, Qt::LeftButton);
+  send(QEvent::MouseMove, grab + QPoint(-97, 50), Qt::LeftButton);  // left edge 3 px from the screen's
+  EXPECT_EQ(main.frameGeometry().topLeft(), QPoint(screen.left(), screen.top() + 150));
+  send(QEvent::MouseMove, grab + QPoint(-50, 20), Qt::LeftButton);
+  EXPECT_EQ(main.frameGeometry().topLeft(), QPoint(screen.left() + 50, screen.top() + 120));
+  send(QEvent::MouseButtonRelease, grab + QPoint(-50, 20), Qt::NoButton);
+  send(QEvent::MouseMove, grab + QPoint(200, 200), Qt::NoButton);  // no longer dragging
+  EXPECT_EQ(main.frameGeometry().topLeft(), QPoint(screen.left() + 50, screen.top() + 120));
 }
 
 }  // namespace
