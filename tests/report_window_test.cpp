@@ -66,6 +66,7 @@ TEST_F(ReportWindowTest, ExportAppendsTheExtensionAlways) {
     EXPECT_EQ(request.title, QString::fromUtf8(c.title));
     EXPECT_EQ(request.filter_name, QString::fromUtf8(c.filter));
     EXPECT_EQ(request.file_name, c.window == windows.Form_Dat1.get() ? QStringLiteral("Отчет_N1") : QStringLiteral("Отчет_N2"));
+    EXPECT_NE(request.folder, QCoreApplication::applicationDirPath());
     EXPECT_EQ(Text(dir / c.written),
               WriteReport(c.window->Table(), c.format, c.window == windows.Form_Dat1.get() ? "Отчет N1" : "Отчет N2"))
         << c.written;

@@ -61,16 +61,19 @@ std::optional<QString> QtDialogs::InputBox(QWidget* parent, const QString& capti
   return box.Text();
 }
 
-FileDialog::FileDialog(Mode mode, QString title, QString filter_name, QString filter_pattern, QString proposed_name)
+FileDialog::FileDialog(Mode mode, QString title, QString filter_name, QString filter_pattern, QString proposed_name,
+                       QString start_folder)
     : mode_(mode),
       title_(std::move(title)),
       filter_name_(std::move(filter_name)),
       filter_pattern_(std::move(filter_pattern)),
-      proposed_name_(std::move(proposed_name)) {}
+      proposed_name_(std::move(proposed_name)),
+      start_folder_(std::move(start_folder)) {}
 
 FileDialogRequest FileDialog::Request() const {
   if (file_name_.isEmpty()) {
-    return {title_, filter_name_, filter_pattern_, QCoreApplication::applicationDirPath(), proposed_name_};
+    const QString folder = start_folder_.isEmpty() ? QCoreApplication::applicationDirPath() : start_folder_;
+    return {title_, filter_name_, filter_pattern_, folder, proposed_name_};
   }
   const QFileInfo last(file_name_);
   return {title_, filter_name_, filter_pattern_, last.absolutePath(), last.fileName()};

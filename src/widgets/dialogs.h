@@ -44,13 +44,15 @@ class QtDialogs final : public Dialogs {
                                   const QString& text) override;
 };
 
-// One file dialog of a window with its memory: it first opens in the program's own folder with its
-// proposed name; after a confirmed choice, in that file's folder with that file's name.
+// One file dialog of a window with its memory: it first opens in its starting folder (the
+// program's own unless given) with its proposed name; after a confirmed choice, in that file's
+// folder with that file's name.
 class FileDialog {
  public:
   enum class Mode { Open, Save };
 
-  FileDialog(Mode mode, QString title, QString filter_name, QString filter_pattern, QString proposed_name = {});
+  FileDialog(Mode mode, QString title, QString filter_name, QString filter_pattern, QString proposed_name = {},
+             QString start_folder = {});
 
   // Shows the dialog; true when the user confirmed a file, which FileName() then holds.
   bool Execute(Dialogs& dialogs, QWidget* parent);
@@ -63,6 +65,7 @@ class FileDialog {
   QString filter_name_;
   QString filter_pattern_;
   QString proposed_name_;
+  QString start_folder_;
   QString file_name_;
 };
 

@@ -1,6 +1,8 @@
 #include "report_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QStandardPaths>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -27,6 +29,12 @@ QScrollBar* MakeScrollBar(Qt::Orientation orientation, const char* name, QWidget
   return bar;
 }
 
+// Reports go where the user keeps documents: the program's own folder is often not writable.
+QString DocumentsFolder() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 FileDialog ExportDialog(int report, ReportFormat format) {
   struct Texts {
     const char* tag;
@@ -39,7 +47,7 @@ FileDialog ExportDialog(int report, ReportFormat format) {
   return FileDialog(FileDialog::Mode::Save,
                     QStringLiteral(" Сохранение отчета %1 (%2)").arg(report).arg(QString::fromLatin1(texts.tag)),
                     QStringLiteral("%1 (%2)").arg(QString::fromUtf8(texts.description), pattern), pattern,
-                    QStringLiteral("Отчет_N%1").arg(report));
+                    QStringLiteral("Отчет_N%1").arg(report), DocumentsFolder());
 }
 
 }  // namespace
