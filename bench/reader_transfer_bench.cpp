@@ -8,22 +8,12 @@
 #include "reader/protocol.h"
 #include "reader/reader_link.h"
 #include "support/key_reader_sim.h"
+#include "support/quiet_host.h"
 #include "support/stopwatch.h"
 
 namespace {
 
 using namespace kd;
-
-class QuietHost final : public ReaderLinkHost {
- public:
-  void ShowMessage(const QString& text) override { failure = text; }
-  void ShowPortError(const QString& text, const QString&) override { failure = text; }
-  void ShowStage(Stage) override {}
-  void SetGaugeRange(int, int) override {}
-  void SetGaugeValue(int) override {}
-  void SetReadControlsEnabled(bool) override {}
-  QString failure;
-};
 
 void BM_ReadFortyPagesAt9600Baud(benchmark::State& state) {
   constexpr std::uint16_t kBlockCount = 356;  // 39 further pages
@@ -40,7 +30,7 @@ void BM_ReadFortyPagesAt9600Baud(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     test::KeyReaderSim sim(test::ServedKey(kBlockCount), {"--turnaround", QString::number(turnaround_ms)});
-    QuietHost host;
+    test::QuietHost host;
     ReaderLink link(host);
     KeyImage image{};
     state.ResumeTiming();
@@ -49,7 +39,7 @@ void BM_ReadFortyPagesAt9600Baud(benchmark::State& state) {
     const bool complete = link.ReadFromReader(image, sim.Path());
     wall += clock.Wall();
     cpu += clock.Cpu();
-    if (!complete) state.SkipWithError(host.failure.toStdString().c_str());
+    if (!complete) state.SkipWithError(host.message.toStdString().c_str());
   }
   const double runs = static_cast<double>(state.iterations());
   state.counters["pages"] = kPages;

@@ -9,6 +9,7 @@
 #include "reader/protocol.h"
 #include "reader/reader_link.h"
 #include "support/key_reader_sim.h"
+#include "support/quiet_host.h"
 
 namespace kd {
 namespace {
@@ -17,17 +18,6 @@ using test::KeyReaderSim;
 using test::Mixture;
 using test::Older;
 using test::ServedKey;
-
-class LastMessage : public ReaderLinkHost {
- public:
-  QString message;
-  void ShowMessage(const QString& text) override { message = text; }
-  void ShowPortError(const QString& text, const QString&) override { message = text; }
-  void ShowStage(Stage) override {}
-  void SetGaugeRange(int, int) override {}
-  void SetGaugeValue(int) override {}
-  void SetReadControlsEnabled(bool) override {}
-};
 
 long ResidentKb() {
   std::ifstream status("/proc/self/status");
@@ -96,7 +86,7 @@ TEST(SoakTest, TwoHundredReadsWithRandomFaults) {
     }
 
     KeyReaderSim sim(served, options);
-    LastMessage host;
+    test::QuietHost host;
     ReaderLink link(host);
     KeyImage image = older;
     const bool complete = link.ReadFromReader(image, sim.Path());
