@@ -89,7 +89,7 @@ std::string Xf(std::uint16_t font, bool style) {
   Put8(d, 0x20);                      // aligned to the bottom
   Put8(d, 0);
   Put8(d, 0);
-  Put8(d, style || font == 0 ? 0x00 : 0x08);  // a cell XF with its own font says so
+  Put8(d, style ? 0xF4 : 0xF8);  // which attribute groups the record sets, as Excel's own files say
   Put32(d, 0);
   Put32(d, 0);
   Put16(d, 0x20C0);  // default pattern colours
