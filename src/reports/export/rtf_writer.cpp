@@ -12,12 +12,6 @@ namespace {
 constexpr int kTwipsPerCharacter = 110;
 constexpr int kCellMarginTwips = 240;
 
-std::size_t CodePointCount(std::string_view text) {
-  // Every byte but the continuation bytes of UTF-8 starts a character.
-  return static_cast<std::size_t>(
-      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 void AppendUnicode(std::string& out, char32_t cp) {
   static const char kHex[] = "0123456789abcdef";
   // \uN takes a signed 16-bit N, one per UTF-16 unit, each followed by a one-byte fallback in the

@@ -59,6 +59,12 @@ std::u32string DecodeUtf8(std::string_view text) {
   return out;
 }
 
+std::size_t CodePointCount(std::string_view text) {
+  std::size_t count = 0;
+  for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());

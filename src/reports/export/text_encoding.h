@@ -9,6 +9,9 @@ namespace kd {
 // The code points of a UTF-8 text; a malformed sequence gives U+FFFD and decoding goes on.
 std::u32string DecodeUtf8(std::string_view text);
 
+// The number of characters of a UTF-8 text (every byte but a continuation byte starts one).
+std::size_t CodePointCount(std::string_view text);
+
 // The UTF-16 code units of a UTF-8 text.
 std::u16string Utf8ToUtf16(std::string_view text);
 

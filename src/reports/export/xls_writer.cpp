@@ -175,7 +175,7 @@ std::string Worksheet(const TextTable& table, StringTable& sst) {
   for (int column = 0; column < table.ColCount(); ++column) {
     std::size_t widest = 4;
     for (int row = 0; row < table.RowCount(); ++row) {
-      widest = std::max(widest, DecodeUtf8(table.GetCellEx(column, row)).size());
+      widest = std::max(widest, CodePointCount(table.GetCellEx(column, row)));
     }
     std::string info;
     Put16(info, static_cast<std::uint16_t>(column));

@@ -35,14 +35,21 @@ QString DocumentsFolder() {
   return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
+// What names a format to the user: the tag of its dialog's title, and the description that is
+// both its menu item's caption and its filter's.
+struct FormatTexts {
+  const char* tag;
+  const char* description;
+};
+
+FormatTexts TextsOf(ReportFormat format) {
+  static const FormatTexts kTexts[] = {
+      {"TXT", "Текстовый документ"}, {"DOC", "Документ Word"}, {"XLS", "Книга Exel"}, {"HTML", "Документ HTML"}};
+  return kTexts[static_cast<int>(format)];
+}
+
 FileDialog ExportDialog(int report, ReportFormat format) {
-  struct Texts {
-    const char* tag;
-    const char* description;  // also the menu item's caption
-  };
-  static const Texts kTexts[] = {{"TXT", "Текстовый документ"}, {"DOC", "Документ Word"}, {"XLS", "Книга Exel"},
-                                 {"HTML", "Документ HTML"}};
-  const Texts& texts = kTexts[static_cast<int>(format)];
+  const FormatTexts texts = TextsOf(format);
   const QString pattern = QStringLiteral("*") + QString::fromLatin1(ExtensionOf(format));
   return FileDialog(FileDialog::Mode::Save,
                     QStringLiteral(" Сохранение отчета %1 (%2)").arg(report).arg(QString::fromLatin1(texts.tag)),
@@ -81,8 +88,7 @@ std::array<QAction*, 4> ReportWindow::AddExportItems(QMenu* menu) {
   std::array<QAction*, 4> items{};
   for (std::size_t i = 0; i < kFormats.size(); ++i) {
     const ReportFormat format = kFormats[i];
-    const QString caption = export_dialogs_[i].Request().filter_name.section(QStringLiteral(" ("), 0, 0);
-    items[i] = menu->addAction(caption, this, [this, format] { Export(format); });
+    items[i] = menu->addAction(QString::fromUtf8(TextsOf(format).description), this, [this, format] { Export(format); });
   }
   return items;
 }
