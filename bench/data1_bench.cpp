@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "image/image_file.h"
-#include "reports/csv_export.h"
+#include "export/csv_writer.h"
 #include "reports/data1.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include "app/application.h"
 #include "image/event_record.h"
 #include "reports/data2.h"
-#include "reports/ui/form_dat2.h"
-#include "reports/ui/report_grid.h"
+#include "ui/data2_window.h"
+#include "ui/report_grid.h"
 
 namespace kd {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "app/application.h"
 #include "image/image_file.h"
-#include "widgets/qt_path.h"
+#include "ui/qt_path.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include "image/image_file.h"
-#include "reports/csv_export.h"
+#include "export/csv_writer.h"
 #include "reports/data2.h"
-#include "reports/export/writers.h"
+#include "export/writers.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <span>
 
 #include "image/image_file.h"
-#include "reports/csv_export.h"
+#include "export/csv_writer.h"
 #include "reports/data1.h"
 #include "reports/data2.h"
-#include "reports/export/writers.h"
+#include "export/writers.h"
 
 namespace {
 

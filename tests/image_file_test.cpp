@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "image/safe_file.h"
+#include "io/safe_file.h"
 #include "support/small_tmpfs.h"
 #include "support/temp_dir.h"
 

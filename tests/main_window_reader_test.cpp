@@ -10,7 +10,7 @@
 #include "support/key_reader_sim.h"
 #include "support/port_holder.h"
 #include "support/scripted_dialogs.h"
-#include "widgets/skin_gauge.h"
+#include "ui/skin_gauge.h"
 
 namespace kd {
 namespace {

@@ -13,7 +13,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/small_tmpfs.h"
 #include "support/temp_dir.h"
-#include "widgets/skin_gauge.h"
+#include "ui/skin_gauge.h"
 
 namespace kd {
 namespace {

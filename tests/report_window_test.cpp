@@ -7,8 +7,8 @@
 #include <QScrollBar>
 
 #include "app/application.h"
-#include "reports/export/writers.h"
-#include "reports/ui/report_grid.h"
+#include "export/writers.h"
+#include "ui/report_grid.h"
 #include "support/scripted_dialogs.h"
 #include "support/small_tmpfs.h"
 #include "support/event_image.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "widgets/skin_gauge.h"
-#include "widgets/snap.h"
+#include "ui/skin_gauge.h"
+#include "ui/snap.h"
 
 namespace kd {
 namespace {

@@ -1,4 +1,4 @@
-#include "reports/export/writers.h"
+#include "export/writers.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "reports/export/compound_file.h"
+#include "export/compound_file.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <memory>
 
-#include "main_window.h"
-#include "reports/ui/form_dat1.h"
-#include "reports/ui/form_dat2.h"
+#include "ui/main_window.h"
+#include "ui/data1_window.h"
+#include "ui/data2_window.h"
 
 namespace kd {
 

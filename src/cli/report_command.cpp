@@ -10,9 +10,9 @@
 
 #include "cli.h"
 #include "image/image_file.h"
-#include "image/safe_file.h"
-#include "reports/csv_export.h"
-#include "reports/export/writers.h"
+#include "io/safe_file.h"
+#include "export/csv_writer.h"
+#include "export/writers.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

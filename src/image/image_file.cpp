@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "safe_file.h"
+#include "io/safe_file.h"
 
 namespace kd {
 

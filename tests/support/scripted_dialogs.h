@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "widgets/dialogs.h"
+#include "ui/dialogs.h"
 
 namespace kd::test {
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "image/image_file.h"
-#include "widgets/qt_path.h"
-#include "widgets/skin_gauge.h"
+#include "qt_path.h"
+#include "skin_gauge.h"
 
 namespace kd {
 

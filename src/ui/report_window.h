@@ -3,10 +3,10 @@
 #include <array>
 
 #include "image/key_image.h"
-#include "reports/export/writers.h"
+#include "export/writers.h"
 #include "reports/text_table.h"
-#include "widgets/dialogs.h"
-#include "widgets/skinned_window.h"
+#include "dialogs.h"
+#include "skinned_window.h"
 
 class QAction;
 class QMenu;

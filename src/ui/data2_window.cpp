@@ -1,4 +1,4 @@
-#include "form_dat2.h"
+#include "data2_window.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -1,4 +1,4 @@
-#include "reports/csv_export.h"
+#include "export/csv_writer.h"
 
 #include <gtest/gtest.h>
 

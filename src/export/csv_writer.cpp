@@ -1,4 +1,4 @@
-#include "csv_export.h"
+#include "csv_writer.h"
 
 namespace kd {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "text_table.h"
+#include "reports/text_table.h"
 
 namespace kd {
 

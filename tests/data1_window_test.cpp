@@ -12,10 +12,10 @@
 #include <QTimer>
 
 #include "app/application.h"
-#include "reports/ui/report_grid.h"
+#include "ui/report_grid.h"
 #include "support/header_image.h"
 #include "support/scripted_dialogs.h"
-#include "widgets/input_box.h"
+#include "ui/input_box.h"
 
 namespace kd {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "image/key_image.h"
 #include "reader/reader_link.h"
-#include "widgets/dialogs.h"
-#include "widgets/skinned_window.h"
+#include "dialogs.h"
+#include "skinned_window.h"
 
 class QComboBox;
 class QLabel;

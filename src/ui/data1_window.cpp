@@ -1,4 +1,4 @@
-#include "form_dat1.h"
+#include "data1_window.h"
 
 #include <QLocale>
 #include <QMenu>

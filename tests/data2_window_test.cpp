@@ -12,7 +12,7 @@
 #include "image/event_record.h"
 #include "image/header.h"
 #include "reports/data2.h"
-#include "reports/ui/report_grid.h"
+#include "ui/report_grid.h"
 #include "support/event_image.h"
 #include "support/scripted_dialogs.h"
 

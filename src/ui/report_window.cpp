@@ -8,9 +8,9 @@
 #include <QScrollBar>
 #include <exception>
 
-#include "image/safe_file.h"
+#include "io/safe_file.h"
 #include "report_grid.h"
-#include "widgets/qt_path.h"
+#include "qt_path.h"
 
 namespace kd {
 
