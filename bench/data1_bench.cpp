@@ -11,7 +11,7 @@
 namespace {
 
 kd::KeyImage SampleImage() {
-  const std::optional<kd::KeyImage> image = kd::ReadImageFile(KD_SAMPLES "/crane-200.512");
+  const kd::Result<kd::KeyImage> image = kd::ReadImageFile(KD_SAMPLES "/crane-200.512");
   if (!image) std::abort();
   return *image;
 }

@@ -35,7 +35,7 @@ TEST_P(LoadTest, FillsFromFileThenPadsWithFF) {
   TempDir dir;
   const fs::path path = dir / "key.512";
   WriteBytes(path, GetParam().file);
-  const std::optional<KeyImage> image = ReadImageFile(path);
+  const Result<KeyImage> image = ReadImageFile(path);
   ASSERT_TRUE(image);
   const std::vector<std::uint8_t>& file = GetParam().file;
   for (std::size_t i = 0; i < kKeyImageSize; ++i) {
@@ -58,17 +58,17 @@ TEST(LoadTest, RefusesWhatCannotBeOpened) {
   fs::permissions(unreadable, fs::perms::none);
   fs::create_directory(dir / "folder.512");
 
-  EXPECT_FALSE(ReadImageFile(dir / "missing.512"));
-  EXPECT_FALSE(ReadImageFile(dir / "folder.512"));
-  EXPECT_FALSE(ReadImageFile(unreadable));
+  EXPECT_EQ(ReadImageFile(dir / "missing.512").Reason(), "нет такого файла");
+  EXPECT_EQ(ReadImageFile(dir / "folder.512").Reason(), "это папка");
+  EXPECT_EQ(ReadImageFile(unreadable).Reason(), "нет прав на чтение");
 }
 
 TEST(SaveTest, RoundTripsEveryByte) {
   TempDir dir;
   const KeyImage image = ImageFromFileBytes(Pattern(kKeyImageSize));
-  ASSERT_EQ(WriteImageFile(dir / "a.512", image), std::nullopt);
+  ASSERT_TRUE(WriteImageFile(dir / "a.512", image).Ok());
   EXPECT_EQ(fs::file_size(dir / "a.512"), kKeyImageSize);
-  EXPECT_EQ(ReadImageFile(dir / "a.512"), image);
+  EXPECT_EQ(*ReadImageFile(dir / "a.512"), image);
   // Only the target is left behind: no temporary file.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
@@ -79,7 +79,7 @@ TEST(SaveTest, ReplacesAnExistingFileKeepingItsMode) {
   WriteBytes(path, Pattern(300));
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   KeyImage zeros{};
-  ASSERT_EQ(WriteImageFile(path, zeros), std::nullopt);
+  ASSERT_TRUE(WriteImageFile(path, zeros).Ok());
   EXPECT_EQ(ReadBytes(path), std::vector<std::uint8_t>(kKeyImageSize, 0));
   EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -88,7 +88,7 @@ TEST(SaveTest, WritesThroughASymlinkToItsFile) {
   TempDir dir;
   WriteBytes(dir / "real.512", Pattern(10));
   fs::create_symlink(dir / "real.512", dir / "link.512");
-  ASSERT_EQ(WriteImageFile(dir / "link.512", KeyImage{}), std::nullopt);
+  ASSERT_TRUE(WriteImageFile(dir / "link.512", KeyImage{}).Ok());
   EXPECT_TRUE(fs::is_symlink(dir / "link.512"));
   EXPECT_EQ(fs::file_size(dir / "real.512"), kKeyImageSize);
 }
@@ -101,21 +101,21 @@ TEST(SaveTest, FailuresLeaveTheOldFileUntouched) {
   const fs::path read_only = dir / "read-only.512";
   WriteBytes(read_only, old);
   fs::permissions(read_only, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_TRUE(WriteImageFile(read_only, KeyImage{}));
+  EXPECT_FALSE(WriteImageFile(read_only, KeyImage{}).Ok());
   EXPECT_EQ(ReadBytes(read_only), old);
 
   const fs::path locked_folder = dir / "locked";
   fs::create_directory(locked_folder);
   WriteBytes(locked_folder / "a.512", old);
   fs::permissions(locked_folder, fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_TRUE(WriteImageFile(locked_folder / "a.512", KeyImage{}));
-  EXPECT_TRUE(WriteImageFile(locked_folder / "new.512", KeyImage{}));
+  EXPECT_FALSE(WriteImageFile(locked_folder / "a.512", KeyImage{}).Ok());
+  EXPECT_FALSE(WriteImageFile(locked_folder / "new.512", KeyImage{}).Ok());
   EXPECT_EQ(ReadBytes(locked_folder / "a.512"), old);
   EXPECT_FALSE(fs::exists(locked_folder / "new.512"));
 
   fs::create_directory(dir / "folder.512");
-  EXPECT_TRUE(WriteImageFile(dir / "folder.512", KeyImage{}));
-  EXPECT_TRUE(WriteImageFile(dir / "no-such-folder" / "a.512", KeyImage{}));
+  EXPECT_FALSE(WriteImageFile(dir / "folder.512", KeyImage{}).Ok());
+  EXPECT_FALSE(WriteImageFile(dir / "no-such-folder" / "a.512", KeyImage{}).Ok());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
 }
 
@@ -127,8 +127,8 @@ TEST(SaveTest, FullDiskLeavesTheOldFileUntouched) {
   const std::vector<std::uint8_t> old = Pattern(1000);
   WriteBytes(path, old);
 
-  const std::optional<std::string> error = WriteImageFile(path, ImageFromFileBytes(Pattern(kKeyImageSize)));
-  ASSERT_TRUE(error);
+  const Status written = WriteImageFile(path, ImageFromFileBytes(Pattern(kKeyImageSize)));
+  ASSERT_FALSE(written.Ok());
   EXPECT_EQ(ReadBytes(path), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), fs::directory_iterator()), 1);
 }

@@ -102,8 +102,8 @@ int RunRead(const std::vector<std::string>& args) {
   ReaderLink link(host);
   KeyImage image{};
   if (!link.ReadFromReader(image, QString::fromStdString(port))) return kRefused;
-  if (const std::optional<std::string> error = WriteImageFile(std::filesystem::path(output), image)) {
-    std::fprintf(stderr, "keydecoder-cli: Не удается создать файл ! %s: %s\n", output.c_str(), error->c_str());
+  if (const Status written = WriteImageFile(std::filesystem::path(output), image); !written) {
+    std::fprintf(stderr, "keydecoder-cli: Не удается создать файл ! %s: %s\n", output.c_str(), written.Reason().c_str());
     return kFileError;
   }
   return kOk;

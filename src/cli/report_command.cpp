@@ -130,7 +130,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
 
   int status = kOk;
   for (const std::string& image_path : parsed.images) {
-    const std::optional<KeyImage> image = ReadImageFile(image_path);
+    const Result<KeyImage> image = ReadImageFile(image_path);
     if (!image) {
       Complain(image_path, "Файл не удается открыть !");
       status = std::max<int>(status, kFileError);
@@ -159,8 +159,8 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     }
     const fs::path target =
         parsed.output ? fs::path(*parsed.output) : OutputInDir(*parsed.output_dir, image_path, parsed.format);
-    if (auto error = WriteFileAtomically(target, bytes)) {
-      Complain(target.string(), "Не удается создать файл ! (" + *error + ")");
+    if (const Status written = WriteFileAtomically(target, bytes); !written) {
+      Complain(target.string(), "Не удается создать файл ! (" + written.Reason() + ")");
       status = std::max<int>(status, kFileError);
     }
   }

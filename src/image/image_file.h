@@ -2,11 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 
-#include "key_image.h"
+#include "image/key_image.h"
+#include "io/result.h"
 
 namespace kd {
 
@@ -14,12 +14,12 @@ namespace kd {
 // position the file has no byte for. Nothing is translated.
 KeyImage ImageFromFileBytes(std::span<const std::uint8_t> bytes);
 
-// Reads a ".512" file. Nothing when the file cannot be opened or read: it is missing, not a
-// regular file, or has no read permission bit.
-std::optional<KeyImage> ReadImageFile(const std::filesystem::path& path);
+// Reads a ".512" file, or says why it cannot: it is missing, a folder or another non-regular
+// file, has no read permission bit, or cannot be read.
+Result<KeyImage> ReadImageFile(const std::filesystem::path& path);
 
 // Writes the 65,536 bytes of the image to a ".512" file, replacing an existing one only once the
-// new one is complete (see WriteFileAtomically). Returns nothing on success, else the reason.
-std::optional<std::string> WriteImageFile(const std::filesystem::path& path, const KeyImage& image);
+// new one is complete (see WriteFileAtomically).
+Status WriteImageFile(const std::filesystem::path& path, const KeyImage& image);
 
 }  // namespace kd

@@ -50,23 +50,23 @@ fs::path TemporarySibling(const fs::path& target, std::mt19937_64& random) {
 }
 
 // Checks what the platform would let root (or an administrator) ignore.
-std::optional<std::string> CheckWritable(const fs::path& target) {
+Status CheckWritable(const fs::path& target) {
   std::error_code ec;
   const fs::file_status status = fs::status(target, ec);
   if (fs::exists(status)) {
-    if (!fs::is_regular_file(status)) return "это не файл";
-    if ((status.permissions() & kWriteBits) == fs::perms::none) return "файл только для чтения";
+    if (!fs::is_regular_file(status)) return Failure{"это не файл"};
+    if ((status.permissions() & kWriteBits) == fs::perms::none) return Failure{"файл только для чтения"};
   }
   const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
   const fs::file_status folder_status = fs::status(folder, ec);
-  if (ec || !fs::is_directory(folder_status)) return "папка не найдена";
-  if ((folder_status.permissions() & kWriteBits) == fs::perms::none) return "папка только для чтения";
-  return std::nullopt;
+  if (ec || !fs::is_directory(folder_status)) return Failure{"папка не найдена"};
+  if ((folder_status.permissions() & kWriteBits) == fs::perms::none) return Failure{"папка только для чтения"};
+  return {};
 }
 
 #ifdef _WIN32
 
-std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> bytes,
+Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> bytes,
                                            std::mt19937_64& random) {
   fs::path temp;
   int fd = -1;
@@ -75,10 +75,10 @@ std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<con
     if (_wsopen_s(&fd, temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYRW,
                   _S_IREAD | _S_IWRITE) != 0) {
       fd = -1;
-      if (errno != EEXIST) return ErrnoText(errno);
+      if (errno != EEXIST) return Failure{ErrnoText(errno)};
     }
   }
-  if (fd < 0) return "нет свободного имени для временного файла";
+  if (fd < 0) return Failure{"нет свободного имени для временного файла"};
   std::size_t done = 0;
   while (done < bytes.size()) {
     const int n = _write(fd, bytes.data() + done, static_cast<unsigned>(bytes.size() - done));
@@ -86,31 +86,31 @@ std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<con
       const int err = n < 0 ? errno : ENOSPC;
       _close(fd);
       _wunlink(temp.c_str());
-      return ErrnoText(err);
+      return Failure{ErrnoText(err)};
     }
     done += static_cast<std::size_t>(n);
   }
   if (_commit(fd) != 0 || _close(fd) != 0) {
     const int err = errno;
     _wunlink(temp.c_str());
-    return ErrnoText(err);
+    return Failure{ErrnoText(err)};
   }
   if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const auto err = GetLastError();
     _wunlink(temp.c_str());
-    return std::system_category().message(static_cast<int>(err));
+    return Failure{std::system_category().message(static_cast<int>(err))};
   }
-  return std::nullopt;
+  return {};
 }
 
 #else
 
-std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> bytes,
+Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> bytes,
                                            std::mt19937_64& random) {
   // Root passes access(); everybody else is told here, before anything is written.
   std::error_code ec;
   const bool existed = fs::exists(target, ec);
-  if (existed && ::access(target.c_str(), W_OK) != 0) return ErrnoText(errno);
+  if (existed && ::access(target.c_str(), W_OK) != 0) return Failure{ErrnoText(errno)};
 
   fs::path temp;
   int fd = -1;
@@ -118,14 +118,14 @@ std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<con
     temp = TemporarySibling(target, random);
     // 0666 lets the umask decide, as for any new file.
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return ErrnoText(errno);
+    if (fd < 0 && errno != EEXIST) return Failure{ErrnoText(errno)};
   }
-  if (fd < 0) return "нет свободного имени для временного файла";
+  if (fd < 0) return Failure{"нет свободного имени для временного файла"};
 
   const auto fail = [&](int err) {
     ::close(fd);
     ::unlink(temp.c_str());
-    return std::optional<std::string>(ErrnoText(err));
+    return Status(Failure{ErrnoText(err)});
   };
   if (existed) {
     struct stat old {};
@@ -142,12 +142,12 @@ std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<con
   if (::close(fd) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
-    return ErrnoText(err);
+    return Failure{ErrnoText(err)};
   }
   if (::rename(temp.c_str(), target.c_str()) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
-    return ErrnoText(err);
+    return Failure{ErrnoText(err)};
   }
   // Make the rename itself durable; a failure here leaves a complete file either way.
   const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
@@ -156,14 +156,14 @@ std::optional<std::string> WriteAndReplace(const fs::path& target, std::span<con
     ::fsync(dir);
     ::close(dir);
   }
-  return std::nullopt;
+  return {};
 }
 
 #endif
 
 }  // namespace
 
-std::optional<std::string> WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
+Status WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
   fs::path path = target;
   // Writing through a link replaces the file it names, not the link.
   std::error_code ec;
@@ -171,7 +171,7 @@ std::optional<std::string> WriteFileAtomically(const fs::path& target, std::span
     const fs::path resolved = fs::weakly_canonical(path, ec);
     if (!ec) path = resolved;
   }
-  if (auto refused = CheckWritable(path)) return refused;
+  if (Status writable = CheckWritable(path); !writable) return writable;
   std::mt19937_64 random(std::random_device{}());
   return WriteAndReplace(path, bytes, random);
 }

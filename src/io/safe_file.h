@@ -2,10 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "result.h"
 
 namespace kd {
 
@@ -15,11 +16,10 @@ namespace kd {
 //
 // A target or folder without any write permission bit is refused even where the process could
 // override it (root on Linux), the way Windows refuses a file with its read-only attribute.
-// Returns nothing on success, else the reason, in Russian, for the user.
-std::optional<std::string> WriteFileAtomically(const std::filesystem::path& target,
-                                               std::span<const std::uint8_t> bytes);
+// On failure, the reason is in Russian, for the user.
+Status WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 
-inline std::optional<std::string> WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+inline Status WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
   return WriteFileAtomically(target, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 

@@ -115,7 +115,7 @@ void TForm_Main::ShowReport(QWidget* report) {
 
 void TForm_Main::LoadImageFile() {
   if (!bsSkinOpenDialog1.Execute(dialogs_, this)) return;
-  const std::optional<kd::KeyImage> loaded = ReadImageFile(ToPath(bsSkinOpenDialog1.FileName()));
+  const Result<kd::KeyImage> loaded = ReadImageFile(ToPath(bsSkinOpenDialog1.FileName()));
   if (!loaded) {
     dialogs_.ShowError(this, QStringLiteral("Файл не удается открыть !"));
     return;
@@ -127,7 +127,7 @@ void TForm_Main::LoadImageFile() {
 
 void TForm_Main::SaveImageFile() {
   if (!bsSkinSaveDialog1.Execute(dialogs_, this)) return;
-  if (WriteImageFile(ToPath(bsSkinSaveDialog1.FileName()), KeyImage)) {
+  if (!WriteImageFile(ToPath(bsSkinSaveDialog1.FileName()), KeyImage)) {
     dialogs_.ShowError(this, QStringLiteral("Не удается создать файл !"));
   }
 }

@@ -97,14 +97,14 @@ void ReportWindow::Export(ReportFormat format) {
   FileDialog& dialog = export_dialogs_[static_cast<std::size_t>(format)];
   if (!dialog.Execute(dialogs_, this)) return;
   const QString name = dialog.FileName() + QString::fromLatin1(ExtensionOf(format));
-  std::optional<std::string> error;
+  Status written;
   try {
-    error = WriteFileAtomically(ToPath(name), WriteReport(table_, format, report_title_.toStdString()));
+    written = WriteFileAtomically(ToPath(name), WriteReport(table_, format, report_title_.toStdString()));
   } catch (const std::exception& e) {
-    error = e.what();
+    written = Failure{e.what()};
   }
-  if (error) {
-    dialogs_.ShowError(this, QStringLiteral("Не удается создать файл !\n%1\n%2").arg(name, QString::fromStdString(*error)));
+  if (!written) {
+    dialogs_.ShowError(this, QStringLiteral("Не удается создать файл !\n%1\n%2").arg(name, QString::fromStdString(written.Reason())));
   }
 }
 

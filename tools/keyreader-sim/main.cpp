@@ -285,7 +285,7 @@ int main(int argc, char** argv) {
   Options options;
   if (const std::optional<int> status = ParseOptions(argc, argv, options)) return *status;
 
-  const std::optional<KeyImage> image = kd::ReadImageFile(options.image_path);
+  const kd::Result<KeyImage> image = kd::ReadImageFile(options.image_path);
   if (!image) {
     std::fprintf(stderr, "keyreader-sim: cannot read the image %s\n", options.image_path.c_str());
     return 1;
