@@ -101,18 +101,22 @@ BENCHMARK(BM_FillData2)->Unit(benchmark::kMillisecond);
 
 void BM_AutoSizeColumns(benchmark::State& state) {
   NoDialogs dialogs;
-  TForm_Dat2 window(Key(), dialogs);
+  KeySession session;
+  session.Replace(Key(), {});
+  Data2Window window(session, dialogs);
   window.show();
-  for (auto _ : state) window.Grid()->AutoSizeColumns(TForm_Dat2::kColumnPadding);
+  for (auto _ : state) window.Grid()->AutoSizeColumns(Data2Window::kColumnPadding);
 }
 BENCHMARK(BM_AutoSizeColumns)->Unit(benchmark::kMillisecond);
 
 // The whole rebuild: row count, scroll maxima, decode and fill, grid reload, column sizing, width.
 void BM_FormShow(benchmark::State& state, const KeyImage& (*key)()) {
   NoDialogs dialogs;
-  TForm_Dat2 window(key(), dialogs);
+  KeySession session;
+  session.Replace(key(), {});
+  Data2Window window(session, dialogs);
   window.show();
-  for (auto _ : state) window.FormShow();
+  for (auto _ : state) window.Refill();
 }
 BENCHMARK_CAPTURE(BM_FormShow, varied, Key)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FormShow, distinct_texts, DistinctKey)->Unit(benchmark::kMillisecond);
@@ -120,7 +124,9 @@ BENCHMARK_CAPTURE(BM_FormShow, distinct_texts, DistinctKey)->Unit(benchmark::kMi
 // What the user waits for on pressing "Данные 2": the show with its rebuild, then the first paint.
 void BM_ShowAndPaint(benchmark::State& state) {
   NoDialogs dialogs;
-  TForm_Dat2 window(Key(), dialogs);
+  KeySession session;
+  session.Replace(Key(), {});
+  Data2Window window(session, dialogs);
   for (auto _ : state) {
     window.show();
     window.repaint();

@@ -25,18 +25,18 @@ int main(int argc, char** argv) {
   kd::ApplySkin(app);
   kd::QtDialogs dialogs;
   kd::Windows windows = kd::CreateWindows(dialogs);
-  windows.Form_Main->show();
+  windows.mainWindow->show();
   const QStringList args = QCoreApplication::arguments();
   const QString grab = ArgumentAfter(args, "--grab");
   const QString image = ArgumentAfter(args, "--image");
   // Queued behind the show's expose and paint events.
   QTimer::singleShot(0, &app, [&] {
     if (!grab.isEmpty()) {
-      windows.Form_Main->SetOuterHeight(kd::TForm_Main::FullHeight);
-      windows.Form_Main->grab().save(grab + QStringLiteral("/main.png"));
-      if (auto loaded = kd::ReadImageFile(kd::ToPath(image))) windows.Form_Main->KeyImage = *loaded;
-      for (kd::ReportWindow* report : {static_cast<kd::ReportWindow*>(windows.Form_Dat1.get()),
-                                       static_cast<kd::ReportWindow*>(windows.Form_Dat2.get())}) {
+      windows.mainWindow->SetOuterHeight(kd::MainWindow::FullHeight);
+      windows.mainWindow->grab().save(grab + QStringLiteral("/main.png"));
+      if (auto loaded = kd::ReadImageFile(kd::ToPath(image))) windows.session->Replace(*loaded, kd::KeySource::File(image.toStdString()));
+      for (kd::ReportWindow* report : {static_cast<kd::ReportWindow*>(windows.data1Window.get()),
+                                       static_cast<kd::ReportWindow*>(windows.data2Window.get())}) {
         report->show();
         report->grab().save(grab + QLatin1Char('/') + report->objectName() + QStringLiteral(".png"));
         report->hide();

@@ -4,19 +4,14 @@
 #include <span>
 
 #include "image/image_file.h"
-#include "export/csv_writer.h"
 #include "reports/data1.h"
 #include "reports/data2.h"
-#include "export/writers.h"
+#include "export/formats.h"
 
 namespace {
 
 void WriteEverything(const kd::TextTable& table) {
-  (void)kd::CsvText(table);
-  for (kd::ReportFormat format : {kd::ReportFormat::Txt, kd::ReportFormat::Doc, kd::ReportFormat::Xls,
-                                  kd::ReportFormat::Htm}) {
-    (void)kd::WriteReport(table, format, "Отчет");
-  }
+  for (const kd::ExportFormat& format : kd::kExportFormats) (void)format.write({table, "Отчет"});
 }
 
 }  // namespace

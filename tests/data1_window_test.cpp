@@ -25,13 +25,13 @@ const QString kRefused = QStringLiteral("Файл не верный !");
 class FormDat1Test : public ::testing::Test {
  protected:
   // What the grid shows in column 1 of a row.
-  QString Shown(int row) const { return form.Grid()->model()->index(row, 1).data().toString(); }
-  std::string Value(int row) const { return form.Table().GetCellEx(1, row); }
+  QString Shown(Data1Row row) const { return form.Grid()->model()->index(RowOf(row), 1).data().toString(); }
+  std::string Value(Data1Row row) const { return Data1Value(form.Table(), row); }
 
   // Shows the window the way the main window's "Данные 1" does, then closes it again.
   void ShowAndClose(const KeyImage& image) {
-    main.KeyImage = image;
-    main.bsSkinButton2->click();
+    windows.session->Replace(image, {});
+    main.data1Button->click();
     ASSERT_TRUE(form.isVisible());
     form.close();
   }
@@ -47,8 +47,8 @@ class FormDat1Test : public ::testing::Test {
 
   test::ScriptedDialogs dialogs;
   Windows windows = CreateWindows(dialogs, QDate(2024, 3, 7));
-  TForm_Main& main = *windows.Form_Main;
-  TForm_Dat1& form = *windows.Form_Dat1;
+  MainWindow& main = *windows.mainWindow;
+  Data1Window& form = *windows.data1Window;
 };
 
 TEST_F(FormDat1Test, LaidOutAsDesigned) {
@@ -65,90 +65,92 @@ TEST_F(FormDat1Test, LaidOutAsDesigned) {
   EXPECT_EQ(menus[0]->text(), QStringLiteral("Дополнительно"));
   const QList<QAction*> items = menus[0]->menu()->actions();
   ASSERT_EQ(items.size(), 4);
-  EXPECT_EQ(items[0], form.N3);
-  EXPECT_EQ(items[1], form.N4);
-  EXPECT_EQ(items[2], form.N6);
-  EXPECT_EQ(items[3], form.N7);
-  EXPECT_EQ(form.N3->text(), QStringLiteral("Наименование крана, его номер"));
-  EXPECT_EQ(form.N4->text(), QStringLiteral("Подпись (ФИО)"));
-  EXPECT_TRUE(form.N6->isSeparator());
-  EXPECT_EQ(form.N7->text(), QStringLiteral("Закончить"));
+  EXPECT_EQ(items[0], form.editCraneNameAction);
+  EXPECT_EQ(items[1], form.editSignatureAction);
+  EXPECT_EQ(items[2], form.finishSeparator);
+  EXPECT_EQ(items[3], form.finishAction);
+  EXPECT_EQ(form.editCraneNameAction->text(), QStringLiteral("Наименование крана, его номер"));
+  EXPECT_EQ(form.editSignatureAction->text(), QStringLiteral("Подпись (ФИО)"));
+  EXPECT_TRUE(form.finishSeparator->isSeparator());
+  EXPECT_EQ(form.finishAction->text(), QStringLiteral("Закончить"));
 }
 
 TEST_F(FormDat1Test, ARefusedFirstShowStillOpensWithTheCreationValues) {
-  main.KeyImage = KeyImage{};
-  main.bsSkinButton2->click();
+  windows.session->Replace(KeyImage{}, {});
+  main.data1Button->click();
   EXPECT_TRUE(form.isVisible());
   EXPECT_EQ(dialogs.TakeTexts(), std::vector<QString>{kRefused});
-  for (int row = 2; row <= 31; ++row) EXPECT_EQ(Shown(row), QString()) << row;
-  EXPECT_EQ(Shown(0), QStringLiteral("0289"));
-  EXPECT_EQ(Shown(33), QStringLiteral("Фамилия И.О."));
-  EXPECT_EQ(Shown(34), QStringLiteral("2024-03-07"));
+  for (const Data1RowSpec& row : kData1Rows) {
+    if (row.value) EXPECT_EQ(Shown(row.id), QString()) << row.label;
+  }
+  EXPECT_EQ(Shown(Data1Row::kCraneName), QStringLiteral("0289"));
+  EXPECT_EQ(Shown(Data1Row::kSignature), QStringLiteral("Фамилия И.О."));
+  EXPECT_EQ(Shown(Data1Row::kDate), QStringLiteral("2024-03-07"));
   EXPECT_EQ(form.ClientWidth(), 421);
 }
 
 TEST_F(FormDat1Test, EachShowFillsFromTheImageOfThatMoment) {
   ShowAndClose(Accepted());
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(Shown(5), QStringLiteral("12345"));
-  EXPECT_EQ(Shown(9), QStringLiteral("00300"));
+  EXPECT_EQ(Shown(Data1Row::kLimiterId), QStringLiteral("12345"));
+  EXPECT_EQ(Shown(Data1Row::kCyclesQ3), QStringLiteral("00300"));
   // The reals carry the user's decimal separator.
-  EXPECT_EQ(Shown(24), QStringLiteral("0") + QLocale::system().decimalPoint() + QStringLiteral("4218"));
-  EXPECT_EQ(Shown(27), QStringLiteral("M2"));
+  EXPECT_EQ(Shown(Data1Row::kKm), QStringLiteral("0") + QLocale::system().decimalPoint() + QStringLiteral("4218"));
+  EXPECT_EQ(Shown(Data1Row::kMechanismGroup), QStringLiteral("M2"));
   EXPECT_EQ(form.Grid()->columnWidth(0), 256);
   EXPECT_EQ(form.ClientWidth(), 421);
 
   // A refused image afterwards: the message, and the accepted image's values stay.
   ShowAndClose(KeyImage{});
   EXPECT_EQ(dialogs.TakeTexts(), std::vector<QString>{kRefused});
-  EXPECT_EQ(Shown(5), QStringLiteral("12345"));
+  EXPECT_EQ(Shown(Data1Row::kLimiterId), QStringLiteral("12345"));
 
   KeyImage other = test::Data1Image();
   test::SetWord(other, header::kLimiterId, 7);
   ShowAndClose(other);
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(Shown(5), QStringLiteral("00007"));
-  EXPECT_EQ(Shown(9), QStringLiteral("00000"));
+  EXPECT_EQ(Shown(Data1Row::kLimiterId), QStringLiteral("00007"));
+  EXPECT_EQ(Shown(Data1Row::kCyclesQ3), QStringLiteral("00000"));
 }
 
 TEST_F(FormDat1Test, EditingTheCraneNameAndTheSignature) {
   ShowAndClose(Accepted());
-  main.bsSkinButton2->click();
+  main.data1Button->click();
 
   dialogs.input_answers = {QStringLiteral("КС-45717, № 12"), std::nullopt};
-  form.N3->trigger();
-  form.N4->trigger();
+  form.editCraneNameAction->trigger();
+  form.editSignatureAction->trigger();
   ASSERT_EQ(dialogs.input_requests.size(), 2u);
   EXPECT_EQ(dialogs.input_requests[0].caption, QStringLiteral(" Наименование крана, его номер:"));
   EXPECT_EQ(dialogs.input_requests[0].prompt, QString());
   EXPECT_EQ(dialogs.input_requests[0].text, QStringLiteral("0289"));
   EXPECT_EQ(dialogs.input_requests[1].caption, QStringLiteral(" Подпись (ФИО):"));
   EXPECT_EQ(dialogs.input_requests[1].text, QStringLiteral("Фамилия И.О."));
-  EXPECT_EQ(Shown(0), QStringLiteral("КС-45717, № 12"));
-  EXPECT_EQ(Shown(33), QStringLiteral("Фамилия И.О."));  // cancelled
+  EXPECT_EQ(Shown(Data1Row::kCraneName), QStringLiteral("КС-45717, № 12"));
+  EXPECT_EQ(Shown(Data1Row::kSignature), QStringLiteral("Фамилия И.О."));  // cancelled
 
   dialogs.input_answers = {QString()};
-  form.N4->trigger();
+  form.editSignatureAction->trigger();
   EXPECT_EQ(dialogs.input_requests.back().text, QStringLiteral("Фамилия И.О."));
-  EXPECT_EQ(Value(33), "");
+  EXPECT_EQ(Value(Data1Row::kSignature), "");
 
   // The edits outlive later shows, of a refused image and of a new one.
   form.close();
   ShowAndClose(KeyImage{});
   ShowAndClose(test::Data1Image());
-  EXPECT_EQ(Value(0), "КС-45717, № 12");
-  EXPECT_EQ(Value(33), "");
-  EXPECT_EQ(Value(34), "2024-03-07");
+  EXPECT_EQ(Value(Data1Row::kCraneName), "КС-45717, № 12");
+  EXPECT_EQ(Value(Data1Row::kSignature), "");
+  EXPECT_EQ(Value(Data1Row::kDate), "2024-03-07");
 }
 
 TEST_F(FormDat1Test, FinishClosesLikeTheCaptionBar) {
   ShowAndClose(Accepted());
-  main.bsSkinButton2->click();
+  main.data1Button->click();
   ASSERT_FALSE(main.isVisible());
-  form.N7->trigger();
+  form.finishAction->trigger();
   EXPECT_FALSE(form.isVisible());
   EXPECT_TRUE(main.isVisible());
-  EXPECT_EQ(Shown(5), QStringLiteral("12345"));  // hidden, not emptied
+  EXPECT_EQ(Shown(Data1Row::kLimiterId), QStringLiteral("12345"));  // hidden, not emptied
 }
 
 TEST(InputBoxTest, OpensWithTheDefaultSelectedAndTakesAtMost255Characters) {

@@ -67,10 +67,10 @@ const std::vector<std::string> kHeader = {"Блок", "Дата",   "Время"
 
 TEST(LoadPercentTest, HeaderValuesAreRoundedToSingle) {
   // The capacity is halved as an integer first: an odd capacity loses its last unit.
-  EXPECT_EQ(ChannelLoadScale(Key(0, 1001), 1).CapacityPercentUnit, 10.0f);
-  EXPECT_EQ(ChannelLoadScale(Key(0, 101), 1).CapacityPercentUnit, 1.0f);
-  EXPECT_EQ(ChannelLoadScale(Key(0, 1000), 1).ChannelSlope, 4.0f);
-  EXPECT_EQ(ChannelLoadScale(Key(0, 1000, {1000, 3000, 500, 1}, {0, 1000, 3, 1}), 2).ChannelSlope,
+  EXPECT_EQ(ChannelLoadScale(Key(0, 1001), 1).capacity_percent_unit, 10.0f);
+  EXPECT_EQ(ChannelLoadScale(Key(0, 101), 1).capacity_percent_unit, 1.0f);
+  EXPECT_EQ(ChannelLoadScale(Key(0, 1000), 1).channel_slope, 4.0f);
+  EXPECT_EQ(ChannelLoadScale(Key(0, 1000, {1000, 3000, 500, 1}, {0, 1000, 3, 1}), 2).channel_slope,
             static_cast<float>(1000.0L / 3));
 }
 

@@ -52,10 +52,11 @@ class FormDat2Test : public ::testing::Test {
   // "Данные 2" in the main window; the report is closed again first if it is open.
   void Show() {
     if (dat2.isVisible()) dat2.close();
-    main.bsSkinButton3->click();
+    windows.session->Replace(image, {});
+    main.data2Button->click();
     ASSERT_TRUE(dat2.isVisible());
   }
-  void SetBlockCount(std::uint16_t count) { test::SetBlockCount(main.KeyImage, count); }
+  void SetBlockCount(std::uint16_t count) { test::SetBlockCount(image, count); }
   QString Shown(int column, int record) const {
     const QAbstractItemModel* model = dat2.Grid()->model();
     return model->data(model->index(record, column)).toString();
@@ -64,8 +65,10 @@ class FormDat2Test : public ::testing::Test {
 
   test::ScriptedDialogs dialogs;
   Windows windows = CreateWindows(dialogs);
-  TForm_Main& main = *windows.Form_Main;
-  TForm_Dat2& dat2 = *windows.Form_Dat2;
+  MainWindow& main = *windows.mainWindow;
+  Data2Window& dat2 = *windows.data2Window;
+  // What the next Show() gives the session.
+  KeyImage image{};
 };
 
 TEST_F(FormDat2Test, HeaderRowIsThereFromTheStartAndAfterAnEmptyLog) {
@@ -87,36 +90,36 @@ TEST_F(FormDat2Test, HeaderRowIsThereFromTheStartAndAfterAnEmptyLog) {
   EXPECT_EQ(shown_headers(), headers);
   EXPECT_TRUE(dat2.Grid()->horizontalHeader()->isVisible());
   EXPECT_TRUE(dat2.Grid()->horizontalHeader()->font().bold());
-  EXPECT_EQ(dat2.bsSkinScrollBar_V->maximum(), 1);
-  EXPECT_EQ(dat2.bsSkinScrollBar_H->maximum(), 11);
+  EXPECT_EQ(dat2.rowScrollBar->maximum(), 1);
+  EXPECT_EQ(dat2.columnScrollBar->maximum(), 11);
   EXPECT_EQ(ColumnWidths(*dat2.Grid()), WidestTextsPlus10(*dat2.Grid()));
 
   // The grid keeps its size; the window fits its width to the grid and its vertical bar.
   EXPECT_EQ(dat2.Grid()->geometry(), QRect(0, 30, 641, 341));
   EXPECT_EQ(dat2.ClientWidth(), 641 + 19);
-  EXPECT_EQ(dat2.bsSkinScrollBar_V->geometry(), QRect(641, 30, 19, 341));
-  EXPECT_EQ(dat2.bsSkinScrollBar_H->geometry(), QRect(0, 390 - 19, 660, 19));
+  EXPECT_EQ(dat2.rowScrollBar->geometry(), QRect(641, 30, 19, 341));
+  EXPECT_EQ(dat2.columnScrollBar->geometry(), QRect(0, 390 - 19, 660, 19));
   EXPECT_EQ(dat2.MenuBar()->width(), 660);
 }
 
 // No test of the image: a header the Data 1 report would refuse shows its records all the same.
 TEST_F(FormDat2Test, EveryShowRebuildsFromTheImageOfThatMoment) {
-  main.KeyImage[0] = 0x55;
+  image[0] = 0x55;
   SetBlockCount(3);
-  main.KeyImage[event::kFirst + 2 * event::kSize + 13] = 0x20;
+  image[event::kFirst + 2 * event::kSize + 13] = 0x20;
   Show();
   ASSERT_EQ(ShownRecords(), 3);
   EXPECT_EQ(dat2.Table().RowCount(), 4);
-  EXPECT_EQ(dat2.bsSkinScrollBar_V->maximum(), 4);
+  EXPECT_EQ(dat2.rowScrollBar->maximum(), 4);
   for (int record = 0; record < 3; ++record) EXPECT_EQ(Shown(0, record), QString("000%1").arg(record));
   EXPECT_EQ(Shown(6, 2), QStringLiteral("Ошибка"));
 
-  main.KeyImage[event::kFirst + 13] = 0x20;
+  image[event::kFirst + 13] = 0x20;
   SetBlockCount(1);
   Show();
   ASSERT_EQ(ShownRecords(), 1);
   EXPECT_EQ(dat2.Table().RowCount(), 2);
-  EXPECT_EQ(dat2.bsSkinScrollBar_V->maximum(), 2);
+  EXPECT_EQ(dat2.rowScrollBar->maximum(), 2);
   EXPECT_EQ(Shown(6, 0), QStringLiteral("Ошибка"));
   EXPECT_EQ(dat2.ClientWidth(), 660);
 }
@@ -126,7 +129,7 @@ TEST_F(FormDat2Test, AFullKeyAndAnOversizedCountShowTheRecordsThatFit) {
     SetBlockCount(count);
     Show();
     EXPECT_EQ(ShownRecords(), 4675) << count;
-    EXPECT_EQ(dat2.bsSkinScrollBar_V->maximum(), 4676) << count;
+    EXPECT_EQ(dat2.rowScrollBar->maximum(), 4676) << count;
     EXPECT_EQ(Shown(0, 4674), QStringLiteral("4674")) << count;
     EXPECT_EQ(ColumnWidths(*dat2.Grid()), WidestTextsPlus10(*dat2.Grid())) << count;
   }
@@ -136,14 +139,14 @@ TEST_F(FormDat2Test, AFullKeyAndAnOversizedCountShowTheRecordsThatFit) {
 TEST_F(FormDat2Test, ShowKeepsScrollPositionsWithinTheNewMaxima) {
   SetBlockCount(200);
   Show();
-  dat2.bsSkinScrollBar_V->setValue(150);
-  dat2.bsSkinScrollBar_H->setValue(3);
+  dat2.rowScrollBar->setValue(150);
+  dat2.columnScrollBar->setValue(3);
   SetBlockCount(10);
   Show();
-  EXPECT_EQ(dat2.bsSkinScrollBar_V->maximum(), 11);
-  EXPECT_EQ(dat2.bsSkinScrollBar_V->value(), 11);
-  EXPECT_EQ(dat2.bsSkinScrollBar_H->maximum(), 11);
-  EXPECT_EQ(dat2.bsSkinScrollBar_H->value(), 3);
+  EXPECT_EQ(dat2.rowScrollBar->maximum(), 11);
+  EXPECT_EQ(dat2.rowScrollBar->value(), 11);
+  EXPECT_EQ(dat2.columnScrollBar->maximum(), 11);
+  EXPECT_EQ(dat2.columnScrollBar->value(), 3);
 }
 
 // Columns follow their widest text at each show: a long load widens its column, and a later
@@ -153,11 +156,11 @@ TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
   const std::vector<int> empty_log = ColumnWidths(*dat2.Grid());
 
   // Capacity 2 and 625 units of load per code: code 65535 is some two billion per cent.
-  SetWord(main.KeyImage, header::kLiftingCapacity, 2);
-  SetWord(main.KeyImage, header::kL1Calibration + 2, 1);
-  SetWord(main.KeyImage, header::kL1Calibration + 6, 625);
-  SetWord(main.KeyImage, header::kL1Calibration + 8, 1);
-  SetWord(main.KeyImage, event::kFirst + 8, 65535);
+  SetWord(image, header::kLiftingCapacity, 2);
+  SetWord(image, header::kL1Calibration + 2, 1);
+  SetWord(image, header::kL1Calibration + 6, 625);
+  SetWord(image, header::kL1Calibration + 8, 1);
+  SetWord(image, event::kFirst + 8, 65535);
   SetBlockCount(1);
   Show();
   ASSERT_EQ(Shown(3, 0), QStringLiteral("2047968847"));
@@ -165,7 +168,7 @@ TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
   EXPECT_EQ(long_load, WidestTextsPlus10(*dat2.Grid()));
   EXPECT_GT(long_load[3], empty_log[3]);
 
-  SetWord(main.KeyImage, event::kFirst + 8, 0);
+  SetWord(image, event::kFirst + 8, 0);
   Show();
   EXPECT_EQ(ColumnWidths(*dat2.Grid()), WidestTextsPlus10(*dat2.Grid()));
   EXPECT_LT(dat2.Grid()->columnWidth(3), long_load[3]);
@@ -175,12 +178,12 @@ TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
 TEST_F(FormDat2Test, ColumnsFitTheWidestOfVariedTexts) {
   std::mt19937 random(2024);
   for (std::size_t i = event::kFirst; i < event::kFirst + 700 * event::kSize; ++i) {
-    main.KeyImage[i] = static_cast<std::uint8_t>(random());
+    image[i] = static_cast<std::uint8_t>(random());
   }
-  SetWord(main.KeyImage, header::kLiftingCapacity, 40);
-  SetWord(main.KeyImage, header::kL1Calibration + 2, 30);
-  SetWord(main.KeyImage, header::kL1Calibration + 6, 7);
-  SetWord(main.KeyImage, header::kL1Calibration + 8, 1);
+  SetWord(image, header::kLiftingCapacity, 40);
+  SetWord(image, header::kL1Calibration + 2, 30);
+  SetWord(image, header::kL1Calibration + 6, 7);
+  SetWord(image, header::kL1Calibration + 8, 1);
   SetBlockCount(700);
   Show();
   EXPECT_EQ(ColumnWidths(*dat2.Grid()), WidestTextsPlus10(*dat2.Grid()));
@@ -220,7 +223,9 @@ TEST(FormDat2LifetimeTest, DestroyedWhileShown) {
   test::ScriptedDialogs dialogs;
   KeyImage image{};
   test::SetBlockCount(image, 3);
-  auto window = std::make_unique<TForm_Dat2>(image, dialogs);
+  KeySession session;
+  session.Replace(image, {});
+  auto window = std::make_unique<Data2Window>(session, dialogs);
   window->show();
   window.reset();
   EXPECT_TRUE(dialogs.messages.empty());

@@ -30,20 +30,20 @@ class MainWindowReaderTest : public ::testing::Test {
 
   // Selects "COM 2", with every COM item leading to `port`, and presses "Считать".
   void ReadThrough(const QString& port) {
-    main.Link.CommPort1.PortNameOf = [this, port](int number) {
+    main.Link().Port().PortNameOf = [this, port](int number) {
       asked.push_back(number);
       return port;
     };
-    main.bsSkinComboBox1->setCurrentIndex(2);
-    main.bsSkinComboBox1->activated(2);
-    main.bsSkinButton1->click();
+    main.sourceSelector->setCurrentIndex(2);
+    main.sourceSelector->activated(2);
+    main.readButton->click();
   }
-  bool ReadControlsEnabled() const { return main.bsSkinButton1->isEnabled() && main.bsSkinComboBox1->isEnabled(); }
-  bool ReadControlsDisabled() const { return !main.bsSkinButton1->isEnabled() && !main.bsSkinComboBox1->isEnabled(); }
+  bool ReadControlsEnabled() const { return main.readButton->isEnabled() && main.sourceSelector->isEnabled(); }
+  bool ReadControlsDisabled() const { return !main.readButton->isEnabled() && !main.sourceSelector->isEnabled(); }
 
   test::ScriptedDialogs dialogs;
   Windows windows = CreateWindows(dialogs);
-  TForm_Main& main = *windows.Form_Main;
+  MainWindow& main = *windows.mainWindow;
   test::TempDir dir;
   std::vector<int> asked;
 };
@@ -53,23 +53,23 @@ TEST_F(MainWindowReaderTest, ReadAfterAFileLoadReplacesItsPagesOnlyAndOpensFully
   const KeyImage file = Older(served);
   test::WriteBytes(dir / "old.512", {file.begin(), file.end()});
   dialogs.open_answers.push_back(QString::fromStdString((dir / "old.512").string()));
-  main.bsSkinButton1->click();
-  ASSERT_EQ(main.KeyImage, file);
+  main.readButton->click();
+  ASSERT_EQ(windows.session->Image(), file);
 
   KeyReaderSim sim(served, {"--fast"});
   std::vector<bool> disabled_while_receiving;
-  QObject::connect(&main.Link.CommPort1, &TCommPort::DataReceived,
+  QObject::connect(&main.Link().Port(), &TCommPort::DataReceived,
                    [&] { disabled_while_receiving.push_back(ReadControlsDisabled()); });
   ReadThrough(sim.Path());
 
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(asked, std::vector<int>{2});
-  EXPECT_EQ(main.KeyImage, Mixture(served, file, 3 * 128));
-  EXPECT_EQ(main.height(), TForm_Main::FullHeight);
-  EXPECT_EQ(main.bsSkinGauge1->MinValue(), 1);
-  EXPECT_EQ(main.bsSkinGauge1->MaxValue(), 2);
-  EXPECT_EQ(main.bsSkinGauge1->Value(), 2);
-  EXPECT_EQ(main.bsSkinGauge1->Text(), QStringLiteral("Считано ...100%"));
+  EXPECT_EQ(windows.session->Image(), Mixture(served, file, 3 * 128));
+  EXPECT_EQ(main.height(), MainWindow::FullHeight);
+  EXPECT_EQ(main.progressGauge->MinValue(), 1);
+  EXPECT_EQ(main.progressGauge->MaxValue(), 2);
+  EXPECT_EQ(main.progressGauge->Value(), 2);
+  EXPECT_EQ(main.progressGauge->Text(), QStringLiteral("Считано ...100%"));
   ASSERT_FALSE(disabled_while_receiving.empty());
   EXPECT_EQ(disabled_while_receiving, std::vector<bool>(disabled_while_receiving.size(), true));
   EXPECT_TRUE(ReadControlsEnabled());
@@ -91,17 +91,17 @@ void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 const FailureCase kFailures[] = {
     {"NoKey", {"--no-key"}, false, 13, {{kError, QStringLiteral("Ключ не вставлен в УСИ !")}}, {false},
-     TForm_Main::CompactHeight, 0, 100, 0, 0},
+     MainWindow::CompactHeight, 0, 100, 0, 0},
     // The port is still open while this message shows...
     {"FirstPageNeverComes", {"--stop-at", "0"}, false, 13, {{kError, kLinkError}}, {false},
-     TForm_Main::CompactHeight, 0, 100, 0, 0},
+     MainWindow::CompactHeight, 0, 100, 0, 0},
     // ...and already closed while this one does.
     {"TimeOutAtPage5Of10", {"--stop-at", "5"}, false, 90, {{kError, kLinkError}}, {true},
-     TForm_Main::ProgressHeight, 1, 10, 6, 5 * 128},
+     MainWindow::ProgressHeight, 1, 10, 6, 5 * 128},
     {"PortHeld", {}, true, 13,
      {{QStringLiteral("COM port error"), QStringLiteral("Can't open COM port")},
       {kError, QStringLiteral("Не могу открыть выбранный порт !")}},
-     {true, true}, TForm_Main::CompactHeight, 0, 100, 0, 0},
+     {true, true}, MainWindow::CompactHeight, 0, 100, 0, 0},
 };
 
 class MainWindowReadFailureTest : public MainWindowReaderTest, public ::testing::WithParamInterface<FailureCase> {};
@@ -109,10 +109,10 @@ class MainWindowReadFailureTest : public MainWindowReaderTest, public ::testing:
 TEST_P(MainWindowReadFailureTest, ShowsTheMessageAndKeepsTheWindowWhereTheReadStopped) {
   const FailureCase& c = GetParam();
   const KeyImage served = ServedKey(c.block_count);
-  main.KeyImage = Older(served);
+  windows.session->Replace(Older(served), {});
   // Left over from an earlier read: "Считать" starts from the compact window and an empty gauge.
-  main.SetOuterHeight(TForm_Main::FullHeight);
-  main.bsSkinGauge1->SetValue(50);
+  main.SetOuterHeight(MainWindow::FullHeight);
+  main.progressGauge->SetValue(50);
 
   KeyReaderSim sim(served, c.faults + QStringList{"--fast"});
   std::unique_ptr<test::PortHolder> holder;
@@ -127,10 +127,10 @@ TEST_P(MainWindowReadFailureTest, ShowsTheMessageAndKeepsTheWindowWhereTheReadSt
   EXPECT_EQ(dialogs.messages, c.messages);
   EXPECT_EQ(enabled_at_messages, c.enabled_at_messages);
   EXPECT_EQ(main.height(), c.height);
-  EXPECT_EQ(main.bsSkinGauge1->MinValue(), c.gauge_min);
-  EXPECT_EQ(main.bsSkinGauge1->MaxValue(), c.gauge_max);
-  EXPECT_EQ(main.bsSkinGauge1->Value(), c.gauge_value);
-  EXPECT_EQ(main.KeyImage, Mixture(served, Older(served), c.replaced));
+  EXPECT_EQ(main.progressGauge->MinValue(), c.gauge_min);
+  EXPECT_EQ(main.progressGauge->MaxValue(), c.gauge_max);
+  EXPECT_EQ(main.progressGauge->Value(), c.gauge_value);
+  EXPECT_EQ(windows.session->Image(), Mixture(served, Older(served), c.replaced));
   EXPECT_TRUE(ReadControlsEnabled());
 }
 
@@ -139,16 +139,16 @@ INSTANTIATE_TEST_SUITE_P(MainWindow, MainWindowReadFailureTest, ::testing::Value
 
 TEST_F(MainWindowReaderTest, ChangingTheSourceClosesAnOpenPort) {
   KeyReaderSim sim(ServedKey(13), {"--fast"});
-  main.Link.CommPort1.SetPortName(sim.Path());
-  main.Link.CommPort1.SetOpen(true);
-  ASSERT_TRUE(main.Link.CommPort1.IsOpen());
+  main.Link().Port().SetPortName(sim.Path());
+  main.Link().Port().SetOpen(true);
+  ASSERT_TRUE(main.Link().Port().IsOpen());
   EXPECT_TRUE(ReadControlsDisabled());
-  main.SetOuterHeight(TForm_Main::FullHeight);
+  main.SetOuterHeight(MainWindow::FullHeight);
 
-  main.bsSkinComboBox1->activated(1);
-  EXPECT_FALSE(main.Link.CommPort1.IsOpen());
+  main.sourceSelector->activated(1);
+  EXPECT_FALSE(main.Link().Port().IsOpen());
   EXPECT_TRUE(ReadControlsEnabled());
-  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+  EXPECT_EQ(main.height(), MainWindow::CompactHeight);
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
@@ -160,7 +160,7 @@ TEST_F(MainWindowReaderTest, ReadCannotStartAgainWhileWaitingForItsPort) {
     if (pressed) return;
     pressed = true;
     EXPECT_TRUE(ReadControlsEnabled());
-    main.bsSkinButton1->click();
+    main.readButton->click();
   };
   ReadThrough(QStringLiteral("/nonexistent/kd-reader"));
   EXPECT_EQ(dialogs.TakeTexts(),
@@ -178,7 +178,7 @@ TEST_F(MainWindowReaderTest, ClosingTheWindowEndsAWaitingRead) {
   ReadThrough(sim.Path());
   EXPECT_LT(clock.elapsed(), 900);  // well before the wait's own time-out
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_FALSE(main.Link.CommPort1.IsOpen());
+  EXPECT_FALSE(main.Link().Port().IsOpen());
   EXPECT_FALSE(main.isVisible());
 }
 

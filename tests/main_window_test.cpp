@@ -35,11 +35,11 @@ class MainWindowTest : public ::testing::Test {
   // Presses "Считать" with "Файл" selected and the open dialog answering `answer`.
   void Load(std::optional<QString> answer) {
     dialogs.open_answers.push_back(std::move(answer));
-    main.bsSkinButton1->click();
+    main.readButton->click();
   }
   void Save(std::optional<QString> answer) {
     dialogs.save_answers.push_back(std::move(answer));
-    main.bsSkinButton4->click();
+    main.saveButton->click();
   }
   KeyImage Marked() {
     KeyImage image{};
@@ -49,63 +49,63 @@ class MainWindowTest : public ::testing::Test {
 
   test::ScriptedDialogs dialogs;
   Windows windows = CreateWindows(dialogs);
-  TForm_Main& main = *windows.Form_Main;
+  MainWindow& main = *windows.mainWindow;
   TempDir dir;
 };
 
 TEST_F(MainWindowTest, StartsCompactWithFileSelectedAndTheReportsHidden) {
-  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+  EXPECT_EQ(main.height(), MainWindow::CompactHeight);
   EXPECT_EQ(main.frameGeometry().height(), 84);
   EXPECT_EQ(main.Caption()->Title(), QStringLiteral(" Дешифратор  v.7"));
   EXPECT_EQ(main.ClientWidth(), 290);
-  EXPECT_EQ(main.bsSkinComboBox1->currentIndex(), 0);
+  EXPECT_EQ(main.sourceSelector->currentIndex(), 0);
   QStringList items;
-  for (int i = 0; i < main.bsSkinComboBox1->count(); ++i) items << main.bsSkinComboBox1->itemText(i);
+  for (int i = 0; i < main.sourceSelector->count(); ++i) items << main.sourceSelector->itemText(i);
   EXPECT_EQ(items, (QStringList{"Файл", "COM 1", "COM 2", "COM 3"}));
-  EXPECT_FALSE(main.bsSkinComboBox1->isEditable());
-  EXPECT_EQ(main.bsSkinComboBox1->toolTip(), QStringLiteral("Выбор номера порта"));
-  EXPECT_EQ(main.bsSkinTextLabel1->text(), QStringLiteral("Источник считывания:"));
-  EXPECT_EQ(main.KeyImage, KeyImage{});
+  EXPECT_FALSE(main.sourceSelector->isEditable());
+  EXPECT_EQ(main.sourceSelector->toolTip(), QStringLiteral("Выбор номера порта"));
+  EXPECT_EQ(main.sourceLabel->text(), QStringLiteral("Источник считывания:"));
+  EXPECT_EQ(windows.session->Image(), KeyImage{});
 
-  EXPECT_FALSE(windows.Form_Dat1->isVisible());
-  EXPECT_FALSE(windows.Form_Dat2->isVisible());
-  EXPECT_EQ(windows.Form_Dat1->Caption()->Title(), QStringLiteral(" Данные 1"));
-  EXPECT_EQ(windows.Form_Dat2->Caption()->Title(), QStringLiteral(" Данные 2"));
-  EXPECT_EQ(windows.Form_Dat1->ClientWidth(), 421);
-  EXPECT_EQ(windows.Form_Dat2->ClientWidth(), 658);
+  EXPECT_FALSE(windows.data1Window->isVisible());
+  EXPECT_FALSE(windows.data2Window->isVisible());
+  EXPECT_EQ(windows.data1Window->Caption()->Title(), QStringLiteral(" Данные 1"));
+  EXPECT_EQ(windows.data2Window->Caption()->Title(), QStringLiteral(" Данные 2"));
+  EXPECT_EQ(windows.data1Window->ClientWidth(), 421);
+  EXPECT_EQ(windows.data2Window->ClientWidth(), 658);
 }
 
 // Each row lies wholly within the heights that show it and wholly outside those that do not.
 TEST_F(MainWindowTest, RowsFitTheirHeights) {
   const auto bottom_in_window = [&](QWidget* w) { return w->mapTo(&main, QPoint(0, w->height())).y(); };
   const auto top_in_window = [&](QWidget* w) { return w->mapTo(&main, QPoint(0, 0)).y(); };
-  for (QWidget* row1 : std::initializer_list<QWidget*>{main.bsSkinTextLabel1, main.bsSkinComboBox1, main.bsSkinButton1}) {
-    EXPECT_LE(bottom_in_window(row1), TForm_Main::CompactHeight);
+  for (QWidget* row1 : std::initializer_list<QWidget*>{main.sourceLabel, main.sourceSelector, main.readButton}) {
+    EXPECT_LE(bottom_in_window(row1), MainWindow::CompactHeight);
   }
-  EXPECT_GE(top_in_window(main.bsSkinGauge1), TForm_Main::CompactHeight);
-  EXPECT_LE(bottom_in_window(main.bsSkinGauge1), TForm_Main::ProgressHeight);
-  for (QWidget* row3 : std::initializer_list<QWidget*>{main.bsSkinButton2, main.bsSkinButton3, main.bsSkinButton4}) {
-    EXPECT_GE(top_in_window(row3), TForm_Main::ProgressHeight);
-    EXPECT_LE(bottom_in_window(row3), TForm_Main::FullHeight);
+  EXPECT_GE(top_in_window(main.progressGauge), MainWindow::CompactHeight);
+  EXPECT_LE(bottom_in_window(main.progressGauge), MainWindow::ProgressHeight);
+  for (QWidget* row3 : std::initializer_list<QWidget*>{main.data1Button, main.data2Button, main.saveButton}) {
+    EXPECT_GE(top_in_window(row3), MainWindow::ProgressHeight);
+    EXPECT_LE(bottom_in_window(row3), MainWindow::FullHeight);
   }
-  EXPECT_EQ(main.bsSkinComboBox1->geometry(), QRect(128, 16, 73, 21));
-  EXPECT_EQ(main.bsSkinButton1->geometry(), QRect(216, 16, 65, 25));
-  EXPECT_EQ(main.bsSkinGauge1->geometry(), QRect(8, 56, 273, 17));
-  EXPECT_EQ(main.bsSkinButton4->geometry(), QRect(200, 88, 81, 25));
+  EXPECT_EQ(main.sourceSelector->geometry(), QRect(128, 16, 73, 21));
+  EXPECT_EQ(main.readButton->geometry(), QRect(216, 16, 65, 25));
+  EXPECT_EQ(main.progressGauge->geometry(), QRect(8, 56, 273, 17));
+  EXPECT_EQ(main.saveButton->geometry(), QRect(200, 88, 81, 25));
 }
 
 TEST_F(MainWindowTest, TabReachesTheCutOffButtons) {
   QApplication::setActiveWindow(&main);
-  main.bsSkinComboBox1->setFocus();
-  const QWidget* expected[] = {main.bsSkinButton1, main.bsSkinButton2, main.bsSkinButton3, main.bsSkinButton4};
+  main.sourceSelector->setFocus();
+  const QWidget* expected[] = {main.readButton, main.data1Button, main.data2Button, main.saveButton};
   for (const QWidget* next : expected) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next);
   }
   // "Данные 2" pressed from the keyboard while row 3 is out of view opens the report.
-  main.bsSkinButton3->setFocus();
-  QTest::keyClick(main.bsSkinButton3, Qt::Key_Space);
-  EXPECT_TRUE(windows.Form_Dat2->isVisible());
+  main.data2Button->setFocus();
+  QTest::keyClick(main.data2Button, Qt::Key_Space);
+  EXPECT_TRUE(windows.data2Window->isVisible());
   EXPECT_FALSE(main.isVisible());
 }
 
@@ -116,24 +116,24 @@ TEST_F(MainWindowTest, LoadOpensFullyWithTheGaugeFull) {
   WriteBytes(dir / "k.512", bytes);
   Load(Q(dir / "k.512"));
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(main.height(), TForm_Main::FullHeight);
-  EXPECT_EQ(main.bsSkinGauge1->Text(), QStringLiteral("Считано ...100%"));
-  EXPECT_EQ(main.KeyImage, ImageFromFileBytes(bytes));
+  EXPECT_EQ(main.height(), MainWindow::FullHeight);
+  EXPECT_EQ(main.progressGauge->Text(), QStringLiteral("Считано ...100%"));
+  EXPECT_EQ(windows.session->Image(), ImageFromFileBytes(bytes));
 
   // A later selector choice collapses the window, even to the item already chosen.
-  main.bsSkinComboBox1->activated(0);
-  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+  main.sourceSelector->activated(0);
+  EXPECT_EQ(main.height(), MainWindow::CompactHeight);
 }
 
 TEST_F(MainWindowTest, CancelledOrFailedLoadKeepsTheImage) {
-  main.KeyImage = Marked();
+  windows.session->Replace(Marked(), {});
   WriteBytes(dir / "k.512", {1, 2, 3});
   Load(Q(dir / "k.512"));
-  ASSERT_EQ(main.height(), TForm_Main::FullHeight);
-  const KeyImage loaded = main.KeyImage;
+  ASSERT_EQ(main.height(), MainWindow::FullHeight);
+  const KeyImage loaded = windows.session->Image();
 
   Load(std::nullopt);
-  EXPECT_EQ(main.height(), TForm_Main::CompactHeight);
+  EXPECT_EQ(main.height(), MainWindow::CompactHeight);
   EXPECT_TRUE(dialogs.messages.empty());
 
   WriteBytes(dir / "unreadable.512", {9});
@@ -141,26 +141,26 @@ TEST_F(MainWindowTest, CancelledOrFailedLoadKeepsTheImage) {
   fs::create_directory(dir / "folder.512");
   for (const fs::path& bad : {dir / "missing.512", dir / "folder.512", dir / "unreadable.512"}) {
     Load(Q(bad));
-    EXPECT_EQ(main.height(), TForm_Main::CompactHeight) << bad;
+    EXPECT_EQ(main.height(), MainWindow::CompactHeight) << bad;
     ASSERT_EQ(dialogs.messages.size(), 1u) << bad;
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Error"));
     EXPECT_EQ(dialogs.messages[0].text, kCannotOpen);
     dialogs.messages.clear();
   }
-  EXPECT_EQ(main.KeyImage, loaded);
+  EXPECT_EQ(windows.session->Image(), loaded);
 }
 
 TEST_F(MainWindowTest, ReportsHideTheMainWindowUntilClosed) {
   WriteBytes(dir / "k.512", {});
   Load(Q(dir / "k.512"));
-  for (ReportWindow* report : std::initializer_list<ReportWindow*>{windows.Form_Dat1.get(), windows.Form_Dat2.get()}) {
-    (report == windows.Form_Dat1.get() ? main.bsSkinButton2 : main.bsSkinButton3)->click();
+  for (ReportWindow* report : std::initializer_list<ReportWindow*>{windows.data1Window.get(), windows.data2Window.get()}) {
+    (report == windows.data1Window.get() ? main.data1Button : main.data2Button)->click();
     EXPECT_TRUE(report->isVisible());
     EXPECT_FALSE(main.isVisible());
     report->close();
     EXPECT_FALSE(report->isVisible());
     EXPECT_TRUE(main.isVisible());
-    EXPECT_EQ(main.height(), TForm_Main::FullHeight);
+    EXPECT_EQ(main.height(), MainWindow::FullHeight);
   }
 }
 
@@ -191,12 +191,12 @@ TEST_F(MainWindowTest, SaveWritesTheImageAsItStands) {
   Save(Q(dir / "zeros"));  // no extension is added
   EXPECT_EQ(ReadBytes(dir / "zeros"), std::vector<std::uint8_t>(kKeyImageSize, 0));
 
-  main.KeyImage = Marked();
+  windows.session->Replace(Marked(), {});
   WriteBytes(dir / "old.512", {1, 2, 3});
   Save(Q(dir / "old.512"));  // replaced without a question
   Load(Q(dir / "old.512"));
   EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(main.KeyImage, Marked());
+  EXPECT_EQ(windows.session->Image(), Marked());
 }
 
 TEST_F(MainWindowTest, FailedSaveSaysSoAndKeepsTheOldFile) {

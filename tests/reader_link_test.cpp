@@ -119,7 +119,7 @@ TEST_P(ReadTest, ShowsWhatHappenedAndLeavesTheNewPagesBeforeTheOlderBytes) {
   KeyImage expected = Mixture(served, older, c.replaced);
   if (c.faults.contains("--wrong-signature")) expected[1] ^= 0x01;  // as the simulator sent it
   EXPECT_EQ(image, expected);
-  EXPECT_FALSE(link.CommPort1.IsOpen());
+  EXPECT_FALSE(link.Port().IsOpen());
   if (c.times_out) {
     // 11 ticks of 100 ms, waited for without spinning.
     EXPECT_GE(wall, 1.05);
@@ -137,7 +137,7 @@ TEST(ReaderLinkTest, PageWithOneByteTooManyAtLineSpeedIsNoCompleteRead) {
   KeyImage image = Older(served);
   EXPECT_FALSE(link.ReadFromReader(image, sim.Path()));
   EXPECT_EQ(host.events, LostAt(2, 2));
-  EXPECT_FALSE(link.CommPort1.IsOpen());
+  EXPECT_FALSE(link.Port().IsOpen());
 }
 
 INSTANTIATE_TEST_SUITE_P(Reader, ReadTest, ::testing::ValuesIn(kReads),
@@ -176,7 +176,7 @@ TEST(ReaderLinkTest, FarEndGoneMidTransferClosesThePortAndTimesOut) {
   const double wall = clock.Wall();
 
   EXPECT_EQ(host.events, Paging(10, 3, {"controls on", "gauge 4", "message " + kLinkError}));
-  EXPECT_FALSE(link.CommPort1.IsOpen());
+  EXPECT_FALSE(link.Port().IsOpen());
   EXPECT_EQ(image, Mixture(served, Older(served), 3 * 128));
   EXPECT_GE(wall, 1.05);
   EXPECT_LT(wall, 3.0);
@@ -192,7 +192,7 @@ TEST(ReaderLinkTest, ComNumbersGoThroughTheNameLookup) {
   RecordingHost host;
   ReaderLink link(host);
   std::vector<int> asked;
-  link.CommPort1.PortNameOf = [&](int number) {
+  link.Port().PortNameOf = [&](int number) {
     asked.push_back(number);
     return sim.Path();
   };

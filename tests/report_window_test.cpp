@@ -43,20 +43,20 @@ class ReportWindowTest : public ::testing::Test {
 TEST_F(ReportWindowTest, ExportAppendsTheExtensionAlways) {
   struct Case {
     ReportWindow* window;
-    ReportFormat format;
+    FormatId format;
     const char* chosen;
     const char* written;
     const char* title;
     const char* filter;
   };
   const Case cases[] = {
-      {windows.Form_Dat1.get(), ReportFormat::Htm, "Отчет_N1.htm", "Отчет_N1.htm.htm", " Сохранение отчета 1 (HTML)",
+      {windows.data1Window.get(), FormatId::kHtm, "Отчет_N1.htm", "Отчет_N1.htm.htm", " Сохранение отчета 1 (HTML)",
        "Документ HTML (*.htm)"},
-      {windows.Form_Dat1.get(), ReportFormat::Txt, "a.doc", "a.doc.txt", " Сохранение отчета 1 (TXT)",
+      {windows.data1Window.get(), FormatId::kTxt, "a.doc", "a.doc.txt", " Сохранение отчета 1 (TXT)",
        "Текстовый документ (*.txt)"},
-      {windows.Form_Dat2.get(), ReportFormat::Xls, "Отчет_N2", "Отчет_N2.xls", " Сохранение отчета 2 (XLS)",
+      {windows.data2Window.get(), FormatId::kXls, "Отчет_N2", "Отчет_N2.xls", " Сохранение отчета 2 (XLS)",
        "Книга Exel (*.xls)"},
-      {windows.Form_Dat2.get(), ReportFormat::Doc, "r", "r.doc", " Сохранение отчета 2 (DOC)", "Документ Word (*.doc)"},
+      {windows.data2Window.get(), FormatId::kDoc, "r", "r.doc", " Сохранение отчета 2 (DOC)", "Документ Word (*.doc)"},
   };
   for (const Case& c : cases) {
     dialogs.save_answers.push_back(Q(dir / c.chosen));
@@ -65,10 +65,10 @@ TEST_F(ReportWindowTest, ExportAppendsTheExtensionAlways) {
     const FileDialogRequest& request = dialogs.save_requests.back();
     EXPECT_EQ(request.title, QString::fromUtf8(c.title));
     EXPECT_EQ(request.filter_name, QString::fromUtf8(c.filter));
-    EXPECT_EQ(request.file_name, c.window == windows.Form_Dat1.get() ? QStringLiteral("Отчет_N1") : QStringLiteral("Отчет_N2"));
+    EXPECT_EQ(request.file_name, c.window == windows.data1Window.get() ? QStringLiteral("Отчет_N1") : QStringLiteral("Отчет_N2"));
     EXPECT_NE(request.folder, QCoreApplication::applicationDirPath());
     EXPECT_EQ(Text(dir / c.written),
-              WriteReport(c.window->Table(), c.format, c.window == windows.Form_Dat1.get() ? "Отчет N1" : "Отчет N2"))
+              FormatOf(c.format).write({c.window->Table(), c.window == windows.data1Window.get() ? "Отчет N1" : "Отчет N2"}))
         << c.written;
   }
   EXPECT_TRUE(dialogs.messages.empty());
@@ -76,9 +76,9 @@ TEST_F(ReportWindowTest, ExportAppendsTheExtensionAlways) {
 }
 
 TEST_F(ReportWindowTest, CancelWritesAndShowsNothing) {
-  for (ReportFormat format : {ReportFormat::Txt, ReportFormat::Doc, ReportFormat::Xls, ReportFormat::Htm}) {
+  for (FormatId format : {FormatId::kTxt, FormatId::kDoc, FormatId::kXls, FormatId::kHtm}) {
     dialogs.save_answers.push_back(std::nullopt);
-    windows.Form_Dat2->Export(format);
+    windows.data2Window->Export(format);
   }
   EXPECT_EQ(dialogs.save_requests.size(), 4u);
   EXPECT_TRUE(dialogs.messages.empty());
@@ -89,7 +89,7 @@ TEST_F(ReportWindowTest, FailedExportSaysWhyAndLeavesNoFile) {
   fs::create_directory(dir / "locked");
   fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
   dialogs.save_answers.push_back(Q(dir / "locked" / "r"));
-  windows.Form_Dat1->Export(ReportFormat::Xls);
+  windows.data1Window->Export(FormatId::kXls);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Не удается создать файл !\n")));
   EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("папка только для чтения")));
@@ -102,7 +102,7 @@ TEST_F(ReportWindowTest, FailedExportSaysWhyAndLeavesNoFile) {
   test::WriteBytes(disk.path() / "filler", filler);
   dialogs.messages.clear();
   dialogs.save_answers.push_back(Q(disk.path() / "r"));
-  windows.Form_Dat1->Export(ReportFormat::Xls);
+  windows.data1Window->Export(FormatId::kXls);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("нет места на диске")));
   EXPECT_EQ(FilesIn(disk.path()), 1u);
@@ -111,56 +111,57 @@ TEST_F(ReportWindowTest, FailedExportSaysWhyAndLeavesNoFile) {
 // The bars are the only way to scroll: position p brings row p (column p) to the top (left),
 // the last ones too; past the end the last stays in view.
 TEST_F(ReportWindowTest, Data1ScrollsByItsOwnBars) {
-  TForm_Dat1& window = *windows.Form_Dat1;
-  EXPECT_EQ(window.bsSkinScrollBar_V->maximum(), 35);
-  EXPECT_EQ(window.bsSkinScrollBar_H->maximum(), 2);
-  EXPECT_EQ(window.bsSkinScrollBar_V->pageStep(), 1);
-  EXPECT_EQ(window.bsSkinScrollBar_V->focusPolicy(), Qt::NoFocus);
+  Data1Window& window = *windows.data1Window;
+  EXPECT_EQ(window.rowScrollBar->maximum(), 35);
+  EXPECT_EQ(window.columnScrollBar->maximum(), 2);
+  EXPECT_EQ(window.rowScrollBar->pageStep(), 1);
+  EXPECT_EQ(window.rowScrollBar->focusPolicy(), Qt::NoFocus);
   window.show();
   const struct {
     int position, top_row;
   } vertical[] = {{0, 0}, {1, 1}, {34, 34}, {35, 34}, {0, 0}};
   for (const auto& c : vertical) {
-    window.bsSkinScrollBar_V->setValue(c.position);
+    window.rowScrollBar->setValue(c.position);
     EXPECT_EQ(window.Grid()->rowAt(0), c.top_row) << "position " << c.position;
   }
-  window.bsSkinScrollBar_H->setValue(1);
+  window.columnScrollBar->setValue(1);
   EXPECT_EQ(window.Grid()->columnAt(0), 1);
-  window.bsSkinScrollBar_H->setValue(2);
+  window.columnScrollBar->setValue(2);
   EXPECT_EQ(window.Grid()->columnAt(0), 1);
 
   // A new show keeps the positions.
-  window.bsSkinScrollBar_V->setValue(20);
+  window.rowScrollBar->setValue(20);
   window.close();
   window.show();
-  EXPECT_EQ(window.bsSkinScrollBar_V->value(), 20);
+  EXPECT_EQ(window.rowScrollBar->value(), 20);
   EXPECT_EQ(window.Grid()->rowAt(0), 20);
-  EXPECT_EQ(window.bsSkinScrollBar_H->value(), 2);
+  EXPECT_EQ(window.columnScrollBar->value(), 2);
 }
 
 // Under the header that stays in view, position p shows record row p + 1; column p is the leftmost.
 TEST_F(ReportWindowTest, Data2ScrollsUnderItsHeader) {
-  windows.Form_Main->KeyImage = {};
-  test::SetBlockCount(windows.Form_Main->KeyImage, 10);
-  TForm_Dat2& window = *windows.Form_Dat2;
+  KeyImage image{};
+  test::SetBlockCount(image, 10);
+  windows.session->Replace(image, {});
+  Data2Window& window = *windows.data2Window;
   window.show();
-  EXPECT_EQ(window.bsSkinScrollBar_V->maximum(), 11);
-  EXPECT_EQ(window.bsSkinScrollBar_H->maximum(), 11);
+  EXPECT_EQ(window.rowScrollBar->maximum(), 11);
+  EXPECT_EQ(window.columnScrollBar->maximum(), 11);
   const struct {
     int position, top_record_row;
   } vertical[] = {{0, 1}, {9, 10}, {10, 10}, {11, 10}};
   for (const auto& c : vertical) {
-    window.bsSkinScrollBar_V->setValue(c.position);
+    window.rowScrollBar->setValue(c.position);
     EXPECT_EQ(window.Grid()->rowAt(0) + 1, c.top_record_row) << "position " << c.position;
     EXPECT_TRUE(window.Grid()->horizontalHeader()->isVisible());
   }
   EXPECT_EQ(window.Table().GetCellEx(0, window.Grid()->rowAt(0) + 1), "0009");
-  window.bsSkinScrollBar_V->setValue(5);
+  window.rowScrollBar->setValue(5);
   window.close();
   window.show();  // the same image again: the position and the view stay
-  EXPECT_EQ(window.bsSkinScrollBar_V->value(), 5);
+  EXPECT_EQ(window.rowScrollBar->value(), 5);
   EXPECT_EQ(window.Grid()->rowAt(0), 5);
-  window.bsSkinScrollBar_H->setValue(3);
+  window.columnScrollBar->setValue(3);
   EXPECT_EQ(window.Grid()->columnAt(0), 3);
   EXPECT_EQ(window.Table().GetCellEx(3, 0), "Л1 [%]");
 }
@@ -173,8 +174,8 @@ TEST_F(ReportWindowTest, MenusAndFinish) {
     for (QAction* action : menu->actions()) texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return texts;
   };
-  QList<QMenu*> dat1 = windows.Form_Dat1->MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
-  QList<QMenu*> dat2 = windows.Form_Dat2->MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+  QList<QMenu*> dat1 = windows.data1Window->MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+  QList<QMenu*> dat2 = windows.data2Window->MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
   ASSERT_EQ(dat1.size(), 2);
   ASSERT_EQ(dat2.size(), 1);
   EXPECT_EQ(dat1[0]->title(), QStringLiteral("Дополнительно"));
@@ -185,23 +186,23 @@ TEST_F(ReportWindowTest, MenusAndFinish) {
   EXPECT_EQ(captions(dat2[0]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML", "-",
                                             "Закончить"}));
 
-  windows.Form_Main->show();
-  windows.Form_Main->bsSkinButton3->click();
-  ASSERT_TRUE(windows.Form_Dat2->isVisible());
-  windows.Form_Dat2->N2->trigger();
-  EXPECT_FALSE(windows.Form_Dat2->isVisible());
-  EXPECT_TRUE(windows.Form_Main->isVisible());
+  windows.mainWindow->show();
+  windows.mainWindow->data2Button->click();
+  ASSERT_TRUE(windows.data2Window->isVisible());
+  windows.data2Window->finishAction->trigger();
+  EXPECT_FALSE(windows.data2Window->isVisible());
+  EXPECT_TRUE(windows.mainWindow->isVisible());
 }
 
 // The file holds what the cells hold at that moment: the user's edits and typed markup included.
 TEST_F(ReportWindowTest, ExportTakesTheEditedTable) {
   dialogs.input_answers.push_back(QStringLiteral("<b>\"Кран\" {1}\\"));
-  windows.Form_Dat1->N3Click();
+  windows.data1Window->EditCraneName();
   dialogs.save_answers.push_back(Q(dir / "r"));
-  windows.Form_Dat1->Export(ReportFormat::Htm);
+  windows.data1Window->Export(FormatId::kHtm);
   const std::string html = Text(dir / "r.htm");
   EXPECT_NE(html.find("&lt;b&gt;&quot;Кран&quot; {1}\\"), std::string::npos);
-  EXPECT_EQ(html, WriteReport(windows.Form_Dat1->Table(), ReportFormat::Htm, "Отчет N1"));
+  EXPECT_EQ(html, FormatOf(FormatId::kHtm).write({windows.data1Window->Table(), "Отчет N1"}));
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ TEST(SoakTest, TwoHundredReadsWithRandomFaults) {
     EXPECT_EQ(complete, expected.complete) << what;
     EXPECT_EQ(host.message, expected.message) << what;
     EXPECT_TRUE(image == wanted) << what;
-    EXPECT_FALSE(link.CommPort1.IsOpen()) << what;
+    EXPECT_FALSE(link.Port().IsOpen()) << what;
     ++outcomes[complete ? 1 : 0];
   }
   const long end_kb = ResidentKb();

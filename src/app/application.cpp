@@ -40,12 +40,13 @@ void ApplySkin(QApplication& app) {
 
 Windows CreateWindows(Dialogs& dialogs, QDate today) {
   Windows windows;
-  windows.Form_Main = std::make_unique<TForm_Main>(dialogs);
-  windows.Form_Dat1 = std::make_unique<TForm_Dat1>(windows.Form_Main->KeyImage, dialogs, today);
-  windows.Form_Dat2 = std::make_unique<TForm_Dat2>(windows.Form_Main->KeyImage, dialogs);
-  TForm_Main* main = windows.Form_Main.get();
-  main->SetReportWindows(windows.Form_Dat1.get(), windows.Form_Dat2.get());
-  for (ReportWindow* report : std::initializer_list<ReportWindow*>{windows.Form_Dat1.get(), windows.Form_Dat2.get()}) {
+  windows.session = std::make_unique<KeySession>();
+  windows.mainWindow = std::make_unique<MainWindow>(*windows.session, dialogs);
+  windows.data1Window = std::make_unique<Data1Window>(*windows.session, dialogs, today);
+  windows.data2Window = std::make_unique<Data2Window>(*windows.session, dialogs);
+  MainWindow* main = windows.mainWindow.get();
+  main->SetReportWindows(windows.data1Window.get(), windows.data2Window.get());
+  for (ReportWindow* report : std::initializer_list<ReportWindow*>{windows.data1Window.get(), windows.data2Window.get()}) {
     report->CenterOnScreen();
     QObject::connect(report, &ReportWindow::Closed, main, &QWidget::show);
   }

@@ -3,9 +3,10 @@
 #include <QApplication>
 #include <memory>
 
-#include "ui/main_window.h"
+#include "image/key_session.h"
 #include "ui/data1_window.h"
 #include "ui/data2_window.h"
+#include "ui/main_window.h"
 
 namespace kd {
 
@@ -21,15 +22,17 @@ class Application : public QApplication {
 // Loads the skin's style sheet and fonts into the application; every window wears it.
 void ApplySkin(QApplication& app);
 
-// The program's three windows, created in this order and kept for the whole run.
+// The key session and the program's three windows, created in this order and kept for the whole
+// run; the session outlives the windows that read it.
 struct Windows {
-  std::unique_ptr<TForm_Main> Form_Main;
-  std::unique_ptr<TForm_Dat1> Form_Dat1;
-  std::unique_ptr<TForm_Dat2> Form_Dat2;
+  std::unique_ptr<KeySession> session;
+  std::unique_ptr<MainWindow> mainWindow;
+  std::unique_ptr<Data1Window> data1Window;
+  std::unique_ptr<Data2Window> data2Window;
 };
 
-// Creates the windows hidden and wires them together; the caller shows Form_Main. `today` is the
-// start-up date that the Data 1 report shows.
+// Creates the session and the windows hidden and wires them together; the caller shows the main
+// window. `today` is the start-up date that the Data 1 report shows.
 Windows CreateWindows(Dialogs& dialogs, QDate today = QDate::currentDate());
 
 }  // namespace kd

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     kd::ApplySkin(app);
     kd::QtDialogs dialogs;
     kd::Windows windows = kd::CreateWindows(dialogs);
-    windows.Form_Main->show();
+    windows.mainWindow->show();
     return app.exec();
   } catch (const std::exception& e) {
     kd::Application::ShowException(QString::fromLocal8Bit(e.what()));

@@ -18,6 +18,7 @@
 #include "cli_read.h"
 #include "image/image_file.h"
 #include "reader/reader_link.h"
+#include "reports/user_texts.h"
 
 namespace kd::cli {
 
@@ -100,10 +101,10 @@ int RunRead(const std::vector<std::string>& args) {
 
   StderrHost host;
   ReaderLink link(host);
-  KeyImage image{};
-  if (!link.ReadFromReader(image, QString::fromStdString(port))) return kRefused;
-  if (const Status written = WriteImageFile(std::filesystem::path(output), image); !written) {
-    std::fprintf(stderr, "keydecoder-cli: Не удается создать файл ! %s: %s\n", output.c_str(), written.Reason().c_str());
+  KeySession session;
+  if (!link.ReadFromReader(session, QString::fromStdString(port))) return kRefused;
+  if (const Status written = WriteImageFile(std::filesystem::path(output), session.Image()); !written) {
+    std::fprintf(stderr, "keydecoder-cli: %s %s: %s\n", texts::kCannotCreateFile, output.c_str(), written.Reason().c_str());
     return kFileError;
   }
   return kOk;

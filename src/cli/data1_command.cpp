@@ -11,8 +11,6 @@ namespace kd::cli {
 
 namespace {
 
-constexpr int kEditLimit = 255;  // what the window's input box takes
-
 QString Argument(const std::string& text) { return QString::fromLocal8Bit(text); }
 
 std::optional<std::string> Check(const ReportOptions& options) {
@@ -21,7 +19,7 @@ std::optional<std::string> Check(const ReportOptions& options) {
   }
   for (const char* name : {"--crane-name", "--signature"}) {
     if (auto it = options.find(name); it != options.end() && Argument(it->second).size() > kEditLimit) {
-      return std::string(name) + ": не длиннее 255 символов";
+      return std::string(name) + ": не длиннее " + std::to_string(kEditLimit) + " символов";
     }
   }
   return std::nullopt;
@@ -34,8 +32,8 @@ int Run(const std::vector<std::string>& args) {
   Report report;
   report.options = {"--decimal-separator", "--crane-name", "--signature"};
   report.check = Check;
-  report.refused_message = "Файл не верный !";
-  report.title = "Отчет N1";
+  report.refused_message = texts::kWrongFile;
+  report.names = kData1Names;
   report.table = [&date](const KeyImage& image, const ReportOptions& options) -> std::optional<TextTable> {
     const auto option = [&options](const char* name) -> std::optional<std::string> {
       const auto it = options.find(name);
@@ -46,8 +44,8 @@ int Run(const std::vector<std::string>& args) {
     const std::string separator =
         option("--decimal-separator").value_or(QLocale::system().decimalPoint().toStdString());
     if (!FillData1(table, image, separator)) return std::nullopt;
-    if (auto name = option("--crane-name")) table.SetCellEx(1, data1::kCraneNameRow, *name);
-    if (auto signature = option("--signature")) table.SetCellEx(1, data1::kSignatureRow, *signature);
+    if (auto name = option("--crane-name")) SetData1Value(table, Data1Row::kCraneName, *name);
+    if (auto signature = option("--signature")) SetData1Value(table, Data1Row::kSignature, *signature);
     return table;
   };
   return RunReport(report, args);

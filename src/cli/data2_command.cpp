@@ -9,7 +9,7 @@ namespace {
 
 int Run(const std::vector<std::string>& args) {
   Report report;
-  report.title = "Отчет N2";
+  report.names = kData2Names;
   // The event log takes any image: it shows what the count and the records give.
   report.table = [](const KeyImage& image, const ReportOptions&) -> std::optional<TextTable> {
     TextTable table = MakeData2Table();

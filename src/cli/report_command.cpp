@@ -11,8 +11,9 @@
 #include "cli.h"
 #include "image/image_file.h"
 #include "io/safe_file.h"
-#include "export/csv_writer.h"
-#include "export/writers.h"
+#include "export/formats.h"
+#include "image/key_session.h"
+#include "reports/user_texts.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -25,14 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The formats besides CSV, by the name --format takes, which is also the file extension.
-const std::map<std::string, ReportFormat> kFormats = {
-    {"txt", ReportFormat::Txt}, {"doc", ReportFormat::Doc}, {"xls", ReportFormat::Xls}, {"htm", ReportFormat::Htm}};
-
-std::string ReportBytes(const Report& report, const TextTable& table, const std::string& format) {
-  if (format == "csv") return CsvText(table);
-  return WriteReport(table, kFormats.at(format), report.title);
-}
 
 struct Arguments {
   std::vector<std::string> images;
@@ -83,9 +76,7 @@ std::variant<Arguments, std::string> Parse(const Report& report, const std::vect
   }
 
   if (parsed.images.empty()) return "не указан ни один образ ключа";
-  if (parsed.format != "csv" && !kFormats.contains(parsed.format)) {
-    return "неизвестный формат " + parsed.format + " (есть csv, txt, doc, xls, htm)";
-  }
+  if (!FindFormat(parsed.format)) return "неизвестный формат " + parsed.format + " (есть " + FormatNames() + ")";
   if (parsed.output && parsed.output_dir) return "--output и --output-dir не задаются вместе";
   if (parsed.images.size() > 1 && !parsed.output_dir) return "несколько образов пишутся только в папку: --output-dir DIR";
   if (parsed.output && parsed.output->empty()) return "пустое имя файла в --output";
@@ -118,6 +109,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
   auto parsed_or_problem = Parse(report, args);
   if (auto* problem = std::get_if<std::string>(&parsed_or_problem)) return UsageError(*problem);
   const Arguments& parsed = std::get<Arguments>(parsed_or_problem);
+  const ExportFormat& format = *FindFormat(parsed.format);
 
   if (parsed.output_dir) {
     // Two images of one name would overwrite each other's report.
@@ -132,11 +124,13 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
   for (const std::string& image_path : parsed.images) {
     const Result<KeyImage> image = ReadImageFile(image_path);
     if (!image) {
-      Complain(image_path, "Файл не удается открыть !");
+      Complain(image_path, texts::kCannotOpenFile);
       status = std::max<int>(status, kFileError);
       continue;
     }
-    const std::optional<TextTable> table = report.table(*image, parsed.report_options);
+    KeySession session;
+    session.Replace(*image, KeySource::File(image_path));
+    const std::optional<TextTable> table = report.table(session.Image(), parsed.report_options);
     if (!table) {
       Complain(image_path, report.refused_message);
       status = std::max<int>(status, kRefused);
@@ -144,7 +138,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     }
     std::string bytes;
     try {
-      bytes = ReportBytes(report, *table, parsed.format);
+      bytes = format.write({*table, report.names.title});
     } catch (const std::exception& e) {
       Complain(image_path, e.what());
       status = std::max<int>(status, kFileError);
@@ -160,7 +154,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     const fs::path target =
         parsed.output ? fs::path(*parsed.output) : OutputInDir(*parsed.output_dir, image_path, parsed.format);
     if (const Status written = WriteFileAtomically(target, bytes); !written) {
-      Complain(target.string(), "Не удается создать файл ! (" + written.Reason() + ")");
+      Complain(target.string(), std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
       status = std::max<int>(status, kFileError);
     }
   }

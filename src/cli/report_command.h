@@ -8,6 +8,7 @@
 
 #include "image/key_image.h"
 #include "reports/text_table.h"
+#include "reports/user_texts.h"
 
 namespace kd::cli {
 
@@ -26,8 +27,8 @@ struct Report {
   std::function<std::optional<TextTable>(const KeyImage&, const ReportOptions&)> table;
   // What the user is told about a refused image.
   std::string refused_message;
-  // The title of an HTML page or a worksheet ("Отчет N1").
-  std::string title;
+  // The report's title and file names.
+  ReportNames names;
 };
 
 // keydecoder-cli REPORT IMAGE.512... [--format F] [--output FILE | --output-dir DIR] [options]:

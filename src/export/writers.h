@@ -7,15 +7,6 @@
 
 namespace kd {
 
-// The formats a report can be saved in.
-enum class ReportFormat { Txt, Doc, Xls, Htm };
-
-// ".txt", ".doc", ".xls" or ".htm".
-const char* ExtensionOf(ReportFormat format);
-
-// The file of the report in the format; `title` names the HTML page and the worksheet.
-std::string WriteReport(const TextTable& table, ReportFormat format, std::string_view title);
-
 // Report files, each made from the whole table as its cells hold it. Every writer returns the
 // file's bytes and is deterministic: the same table gives the same bytes.
 

@@ -32,6 +32,7 @@ class TCommPort : public QObject {
   // Closes the port if it is open, then takes COM n (or any port name) for the next open.
   void SetComNumber(int number);
   void SetPortName(const QString& name);
+  QString PortName() const { return port_name_; }
 
   // Opening that fails shows the box "Can't open COM port" and raises nothing.
   void SetOpen(bool open);

@@ -22,22 +22,43 @@ const QString kWrongLength = QStringLiteral("Неправильная длина
 
 ReaderLink::ReaderLink(ReaderLinkHost& host, QObject* parent)
     : QObject(parent),
-      CommPort1([this](const QString& text, const QString& caption) { host_.ShowPortError(text, caption); }),
+      port_([this](const QString& text, const QString& caption) { host_.ShowPortError(text, caption); }),
       host_(host) {
-  Timer_TO.setInterval(kTickMs);
-  Timer_TO.setTimerType(Qt::PreciseTimer);
-  connect(&Timer_TO, &QTimer::timeout, this, &ReaderLink::Timer_TOTimer);
-  connect(&CommPort1, &TCommPort::DataReceived, this, &ReaderLink::CommPort1DataReceived);
-  connect(&CommPort1, &TCommPort::Opened, this, &ReaderLink::CommPort1Open);
-  connect(&CommPort1, &TCommPort::Closed, this, &ReaderLink::CommPort1Close);
+  port_.setObjectName("CommPort1");
+  timeout_timer_.setObjectName("Timer_TO");
+  timeout_timer_.setInterval(kTick);
+  timeout_timer_.setTimerType(Qt::PreciseTimer);
+  connect(&timeout_timer_, &QTimer::timeout, this, &ReaderLink::OnTick);
+  connect(&port_, &TCommPort::DataReceived, this, &ReaderLink::OnDataReceived);
+  connect(&port_, &TCommPort::Opened, this, &ReaderLink::OnPortOpened);
+  connect(&port_, &TCommPort::Closed, this, &ReaderLink::OnPortClosed);
 }
 
 bool ReaderLink::ReadFromReader(KeyImage& image, int port_number) {
-  return Read(image, [&] { CommPort1.SetComNumber(port_number); });
+  return Read(image, [&] { port_.SetComNumber(port_number); });
 }
 
 bool ReaderLink::ReadFromReader(KeyImage& image, const QString& port_name) {
-  return Read(image, [&] { CommPort1.SetPortName(port_name); });
+  return Read(image, [&] { port_.SetPortName(port_name); });
+}
+
+bool ReaderLink::ReadFromReader(KeySession& session, int port_number) {
+  return ReadInto(session, [&] { port_.SetComNumber(port_number); });
+}
+
+bool ReaderLink::ReadFromReader(KeySession& session, const QString& port_name) {
+  return ReadInto(session, [&] { port_.SetPortName(port_name); });
+}
+
+template <typename ChoosePort>
+bool ReaderLink::ReadInto(KeySession& session, ChoosePort choose_port) {
+  if (busy_) return false;
+  const auto started = std::chrono::system_clock::now();
+  KeyImage image = session.Image();
+  const bool complete = Read(image, choose_port);
+  // A read that stopped part way still replaced the pages that came.
+  if (image != session.Image()) session.Replace(image, KeySource::Port(port_.PortName().toStdString(), started));
+  return complete;
 }
 
 template <typename ChoosePort>
@@ -51,24 +72,24 @@ bool ReaderLink::Read(KeyImage& image, ChoosePort choose_port) {
     ~Idle() { busy = false; }
   } idle{busy_};
 
-  WaitPortOpen = 1;
+  wait_port_open_ = 1;
   ArmTimeout();
   choose_port();
-  CommPort1.SetOpen(true);
-  LinkWait(WaitPortOpen);
+  port_.SetOpen(true);
+  LinkWait(wait_port_open_);
   if (TimedOut()) return Fail(kCannotOpenPort);
 
-  Request(WaitReply, std::span(&reader::kProbeRequest, 1));
+  Request(wait_reply_, std::span(&reader::kProbeRequest, 1));
   if (TimedOut()) return Fail(kNoLink);
-  if (CommPort1.GetChar() != reader::kKeyPresent) return Fail(kNoKey);
+  if (port_.GetChar() != reader::kKeyPresent) return Fail(kNoKey);
 
   const auto received_page = [this] {
     std::array<std::uint8_t, kImagePageSize> page;
-    for (std::uint8_t& byte : page) byte = CommPort1.GetChar();
+    for (std::uint8_t& byte : page) byte = port_.GetChar();
     return page;
   };
 
-  Request(WaitPage, reader::kFirstPageRequest);
+  Request(wait_page_, reader::kFirstPageRequest);
   if (TimedOut()) return Fail(kLinkError);
   reader::PageTransfer transfer(image);
   switch (transfer.TakeFirstPage(received_page())) {
@@ -84,7 +105,7 @@ bool ReaderLink::Read(KeyImage& image, ChoosePort choose_port) {
   host_.SetGaugeValue(1);
   host_.ShowStage(ReaderLinkHost::Stage::kPaging);
   do {
-    Request(WaitPage, std::span(&reader::kNextPageRequest, 1));
+    Request(wait_page_, std::span(&reader::kNextPageRequest, 1));
     if (TimedOut()) {
       transfer.SkipNextPage();
     } else {
@@ -98,7 +119,7 @@ bool ReaderLink::Read(KeyImage& image, ChoosePort choose_port) {
   const bool overrun = !TimedOut() && !LineStaysQuiet();
 
   // Here the port closes before the message, unlike every other failure.
-  CommPort1.SetOpen(false);
+  port_.SetOpen(false);
   if (TimedOut() || overrun) {
     if (!cancelled_) host_.ShowMessage(kLinkError);
     return false;
@@ -107,48 +128,44 @@ bool ReaderLink::Read(KeyImage& image, ChoosePort choose_port) {
   return true;
 }
 
-void ReaderLink::Timer_TOTimer() {
-  if (LinkAlive == 0) return;
-  if (TimeoutTicks > 0) {
-    --TimeoutTicks;
-  } else {
-    LinkAlive = 0;
-  }
+void ReaderLink::OnTick() {
+  if (link_alive_ == 0) return;
+  if (--ticks_left_ <= 0) link_alive_ = 0;
 }
 
-void ReaderLink::CommPort1DataReceived(int /*count*/) {
-  WaitReply = 0;
+void ReaderLink::OnDataReceived(int /*count*/) {
+  wait_reply_ = 0;
   // A page is complete only when a notification finds exactly its size: more than that at once
   // means the reply was not a page.
-  if (CommPort1.GetInBuffUsed() == static_cast<int>(kImagePageSize)) WaitPage = 0;
+  if (port_.GetInBuffUsed() == static_cast<int>(kImagePageSize)) wait_page_ = 0;
 }
 
-void ReaderLink::CommPort1Open() {
-  WaitPortOpen = 0;
+void ReaderLink::OnPortOpened() {
+  wait_port_open_ = 0;
   host_.SetReadControlsEnabled(false);
 }
 
-void ReaderLink::CommPort1Close() {
-  WaitPortOpen = 1;
+void ReaderLink::OnPortClosed() {
+  wait_port_open_ = 1;
   host_.SetReadControlsEnabled(true);
 }
 
 void ReaderLink::ArmTimeout() {
-  TimeoutTicks = kTimeoutTicks;
-  LinkAlive = cancelled_ ? 0 : 1;  // a cancelled read waits for nothing more
+  ticks_left_ = kReplyTimeout / kTick;
+  link_alive_ = cancelled_ ? 0 : 1;  // a cancelled read waits for nothing more
 }
 
 void ReaderLink::LinkWait(const std::uint32_t& flag) {
-  Timer_TO.start();  // a fresh 100 ms period
-  while (LinkAlive != 0 && flag != 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  Timer_TO.stop();
+  timeout_timer_.start();  // a fresh 100 ms period
+  while (link_alive_ != 0 && flag != 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  timeout_timer_.stop();
 }
 
 void ReaderLink::Request(std::uint32_t& flag, std::span<const std::uint8_t> bytes) {
-  CommPort1.FlushInBuffer();
+  port_.FlushInBuffer();
   flag = 1;
   ArmTimeout();
-  for (const std::uint8_t byte : bytes) CommPort1.PutChar(byte);
+  for (const std::uint8_t byte : bytes) port_.PutChar(byte);
   LinkWait(flag);
 }
 
@@ -157,20 +174,20 @@ bool ReaderLink::LineStaysQuiet() {
   quiet.setSingleShot(true);
   bool over = false;
   connect(&quiet, &QTimer::timeout, this, [&over] { over = true; });
-  quiet.start(kQuietMs);
-  while (!over && CommPort1.GetInBuffUsed() == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  return CommPort1.GetInBuffUsed() == 0;
+  quiet.start(kQuietTime);
+  while (!over && port_.GetInBuffUsed() == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return port_.GetInBuffUsed() == 0;
 }
 
 void ReaderLink::Cancel() {
   if (!busy_) return;
   cancelled_ = true;
-  LinkAlive = 0;  // the wait ends as if it had timed out
+  link_alive_ = 0;  // the wait ends as if it had timed out
 }
 
 bool ReaderLink::Fail(const QString& text) {
   if (!cancelled_) host_.ShowMessage(text);
-  CommPort1.SetOpen(false);
+  port_.SetOpen(false);
   return false;
 }
 

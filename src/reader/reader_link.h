@@ -3,11 +3,13 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <cstdint>
 #include <span>
 
 #include "comm_port.h"
 #include "image/key_image.h"
+#include "image/key_session.h"
 
 namespace kd {
 
@@ -35,7 +37,7 @@ class ReaderLinkHost {
 // Reads a key through the key reader into an image, page by page, on the thread it lives on. Each
 // wait for the reader dispatches that thread's events, blocking until the next one, so the
 // port's notifications and the time-out ticks run during it and a window stays live; a wait gives
-// up after 11 ticks of 100 ms.
+// up after kReplyTimeout.
 class ReaderLink : public QObject {
   Q_OBJECT
  public:
@@ -45,41 +47,41 @@ class ReaderLink : public QObject {
   // the host has shown why, and the image holds the pages that came in front of its older bytes.
   bool ReadFromReader(KeyImage& image, int port_number);
   bool ReadFromReader(KeyImage& image, const QString& port_name);
+  // The same into a session's image: the session takes what was read, whole or not, with the
+  // port and the time the read started, and announces it.
+  bool ReadFromReader(KeySession& session, int port_number);
+  bool ReadFromReader(KeySession& session, const QString& port_name);
   // A read is running (its waits dispatch events, so a second one could be started from one).
   bool Busy() const { return busy_; }
   // Ends a running read at its current wait, silently: the port closes, no message is shown,
   // and the read returns false. For a window that is closing.
   void Cancel();
 
-  TCommPort CommPort1;
-  QTimer Timer_TO;
+  // The port the reader is on (its objectName is "CommPort1").
+  TCommPort& Port() { return port_; }
 
-  // The wait state; zero when no read has run yet.
-  std::uint32_t TimeoutTicks = 0;
-  std::uint32_t WaitReply = 0;
-  std::uint32_t WaitPortOpen = 0;
-  std::uint32_t WaitPage = 0;
-  std::uint8_t LinkAlive = 0;
-
-  static constexpr int kTickMs = 100;
-  static constexpr std::uint32_t kTimeoutTicks = 10;
+  // How long the link waits for the port to open or for a reply, counted in ticks.
+  static constexpr std::chrono::milliseconds kTick{100};
+  static constexpr std::chrono::milliseconds kReplyTimeout{1100};
   // How long the line must stay silent after the last page: a byte takes about 1 ms at 9600
   // baud, and a USB adapter may hold bytes back for 16 ms.
-  static constexpr int kQuietMs = 50;
+  static constexpr std::chrono::milliseconds kQuietTime{50};
 
  private:
   template <typename ChoosePort>
   bool Read(KeyImage& image, ChoosePort choose_port);
+  template <typename ChoosePort>
+  bool ReadInto(KeySession& session, ChoosePort choose_port);
 
-  void Timer_TOTimer();
-  void CommPort1DataReceived(int count);
-  void CommPort1Open();
-  void CommPort1Close();
+  void OnTick();
+  void OnDataReceived(int count);
+  void OnPortOpened();
+  void OnPortClosed();
 
   void ArmTimeout();
   // Dispatches events until the flag is cleared or the time-out runs out; TimedOut() tells which.
   void LinkWait(const std::uint32_t& flag);
-  bool TimedOut() const { return LinkAlive == 0; }
+  bool TimedOut() const { return link_alive_ == 0; }
   // Sends a request on an emptied input buffer and waits for the flag.
   void Request(std::uint32_t& flag, std::span<const std::uint8_t> bytes);
   // Waits kQuietMs for bytes nobody asked for; false when some came (or were already there).
@@ -87,9 +89,19 @@ class ReaderLink : public QObject {
   // Fails a read: the message, then the port closed.
   bool Fail(const QString& text);
 
+  TCommPort port_;
+  QTimer timeout_timer_;  // objectName "Timer_TO"
   ReaderLinkHost& host_;
   bool busy_ = false;
   bool cancelled_ = false;
+
+  // The wait state: the ticks left before the wait gives up, the flags the notifications clear,
+  // and whether the link is still alive (cleared by the time-out or a cancel).
+  std::int64_t ticks_left_ = 0;
+  std::uint32_t wait_reply_ = 0;
+  std::uint32_t wait_port_open_ = 0;
+  std::uint32_t wait_page_ = 0;
+  std::uint8_t link_alive_ = 0;
 };
 
 }  // namespace kd

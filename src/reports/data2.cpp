@@ -12,18 +12,6 @@ namespace kd {
 
 namespace {
 
-constexpr std::array<const char*, data2::kColumns> kHeaderTexts = {
-    "Блок", "Дата", "Время", "Л1 [%]", "Л2 [%]", "Период", "Датчик", "Упр", "Блкр", "Контр.вх", "Реле"};
-
-// Texts of the status columns; the blanks are part of them.
-constexpr const char* kSensorFault = "Ошибка";
-constexpr const char* kSensorNormal = "Норма ";
-constexpr const char* kFlagSet = "Было";
-constexpr const char* kFlagClear = "Нет ";
-constexpr const char* kRelayProtection = "Защита";
-constexpr const char* kRelayWorking = "Работа";
-constexpr const char* kNoLoad = "---";
-
 std::string Joined(std::initializer_list<std::uint8_t> parts, char separator) {
   std::string text;
   for (std::uint8_t part : parts) {
@@ -54,10 +42,10 @@ LoadScale ChannelLoadScale(const KeyImage& image, int channel) {
   const ChannelCalibration calibration = Calibration(image, channel);
   LoadScale scale;
   scale.zero_code = calibration.zero_code;
-  scale.CapacityPercentUnit = ExtendedProductToSingle(WordAt(image, header::kLiftingCapacity) / 2, 0.02L);
+  scale.capacity_percent_unit = ExtendedProductToSingle(WordAt(image, header::kLiftingCapacity) / 2, 0.02L);
   // Without a slope the percentage has a zero divisor, which LoadPercent refuses.
   if (calibration.ref_load != 0 && calibration.ratio != 0) {
-    scale.ChannelSlope = ExtendedQuotientToSingle(std::int32_t{calibration.ref_code} - calibration.zero_code,
+    scale.channel_slope = ExtendedQuotientToSingle(std::int32_t{calibration.ref_code} - calibration.zero_code,
                                                   calibration.ref_load, calibration.ratio);
   }
   return scale;
@@ -66,11 +54,11 @@ LoadScale ChannelLoadScale(const KeyImage& image, int channel) {
 LoadScales EventLoadScales(const KeyImage& image) { return {ChannelLoadScale(image, 1), ChannelLoadScale(image, 2)}; }
 
 std::optional<std::int32_t> LoadPercent(std::uint16_t code, const LoadScale& scale) {
-  return TruncatedExtendedQuotient(std::int32_t{code} - scale.zero_code, scale.ChannelSlope, scale.CapacityPercentUnit);
+  return TruncatedExtendedQuotient(std::int32_t{code} - scale.zero_code, scale.channel_slope, scale.capacity_percent_unit);
 }
 
 std::string LoadText(std::optional<std::int32_t> percent) {
-  if (!percent) return kNoLoad;
+  if (!percent) return data2::kNoLoad;
   if (*percent >= 0) return PadNumber(static_cast<std::uint32_t>(*percent), 3);
   // Through 64 bits, so that the lowest int32 has a magnitude too.
   std::string text = PadNumber(static_cast<std::uint32_t>(-std::int64_t{*percent}), 3);
@@ -78,10 +66,50 @@ std::string LoadText(std::optional<std::int32_t> percent) {
   return text;
 }
 
+using C = Data2Column;
+using namespace data2;
+
+// clang-format off
+constexpr std::array<Data2ColumnSpec, data2::kColumns> kData2Columns = {{
+    {C::kBlock, "Блок", [](const EventSource& s) { return PadNumber(static_cast<std::uint32_t>(s.index), 4); }},
+    {C::kDate, "Дата", [](const EventSource& s) {
+       const DateNumbers date = s.record.EventDate();
+       return Joined({date.first, date.second}, '-');
+     }},
+    {C::kTime, "Время", [](const EventSource& s) {
+       const ClockTime time = s.record.EventTime();
+       return Joined({time.hour, time.minute, time.second}, ':');
+     }},
+    {C::kL1, "Л1 [%]", [](const EventSource& s) { return LoadText(LoadPercent(s.record.L1Code(), s.scales.l1)); }},
+    {C::kL2, "Л2 [%]", [](const EventSource& s) { return LoadText(LoadPercent(s.record.L2Code(), s.scales.l2)); }},
+    {C::kPeriod, "Период", [](const EventSource& s) { return PeriodText(s.record.Period()); }},
+    {C::kSensor, "Датчик", [](const EventSource& s) {
+       return std::string(s.record.StatusBits() & event::kSensorFault ? kSensorFault : kSensorNormal);
+     }},
+    {C::kUpr, "Упр", [](const EventSource& s) {
+       return std::string(s.record.StatusBits() & event::kUprFlag ? kFlagSet : kFlagClear);
+     }},
+    {C::kBlocking, "Блкр", [](const EventSource& s) {
+       return std::string(s.record.StatusBits() & event::kBlockingFlag ? kFlagSet : kFlagClear);
+     }},
+    {C::kControlInputs, "Контр.вх", [](const EventSource& s) { return BitsText(s.record.ControlInputs()); }},
+    {C::kRelay, "Реле", [](const EventSource& s) {
+       return std::string(s.record.StatusBits() & event::kRelayProtection ? kRelayProtection : kRelayWorking);
+     }},
+}};
+// clang-format on
+
+static_assert([] {
+  for (std::size_t i = 0; i < kData2Columns.size(); ++i) {
+    if (ColumnOf(kData2Columns[i].id) != static_cast<int>(i)) return false;
+  }
+  return true;
+}());
+
 TextTable MakeData2Table() {
   TextTable table(1, data2::kColumns);
   table.SetFixedRows(1);
-  for (int column = 0; column < data2::kColumns; ++column) table.SetCellEx(column, 0, kHeaderTexts[column]);
+  for (const Data2ColumnSpec& column : kData2Columns) table.SetCellEx(ColumnOf(column.id), kHeaderRow, column.header);
   return table;
 }
 
@@ -89,21 +117,10 @@ int Data2RowCount(const KeyImage& image) { return static_cast<int>(EventRecordCo
 
 void FillEventRow(TextTable& table, const KeyImage& image, const LoadScales& scales, int i) {
   const EventRecord record(image, static_cast<std::size_t>(i));
-  const int row = i + 1;
-  const DateNumbers date = record.EventDate();
-  const ClockTime time = record.EventTime();
-  const std::uint8_t status = record.StatusBits();
-  table.SetCellEx(0, row, PadNumber(static_cast<std::uint32_t>(i), 4));
-  table.SetCellEx(1, row, Joined({date.first, date.second}, '-'));
-  table.SetCellEx(2, row, Joined({time.hour, time.minute, time.second}, ':'));
-  table.SetCellEx(3, row, LoadText(LoadPercent(record.L1Code(), scales.l1)));
-  table.SetCellEx(4, row, LoadText(LoadPercent(record.L2Code(), scales.l2)));
-  table.SetCellEx(5, row, PeriodText(record.Period()));
-  table.SetCellEx(6, row, status & event::kSensorFault ? kSensorFault : kSensorNormal);
-  table.SetCellEx(7, row, status & event::kUprFlag ? kFlagSet : kFlagClear);
-  table.SetCellEx(8, row, status & event::kBlockingFlag ? kFlagSet : kFlagClear);
-  table.SetCellEx(9, row, BitsText(record.ControlInputs()));
-  table.SetCellEx(10, row, status & event::kRelayProtection ? kRelayProtection : kRelayWorking);
+  const EventSource source{record, scales, i};
+  for (const Data2ColumnSpec& column : kData2Columns) {
+    table.SetCellEx(ColumnOf(column.id), RecordRow(i), column.value(source));
+  }
 }
 
 void FillData2(TextTable& table, const KeyImage& image) {
@@ -112,6 +129,10 @@ void FillData2(TextTable& table, const KeyImage& image) {
   // Worked out once: they depend on the header alone.
   const LoadScales scales = EventLoadScales(image);
   for (int i = 0; i + 1 < rows; ++i) FillEventRow(table, image, scales, i);
+}
+
+const std::string& Data2Cell(const TextTable& table, int record, Data2Column column) {
+  return table.GetCellEx(ColumnOf(column), RecordRow(record));
 }
 
 }  // namespace kd

@@ -7,68 +7,62 @@
 #include <QShowEvent>
 
 #include "report_grid.h"
-#include "reports/data1.h"
 
 namespace kd {
 
-namespace {
-
-QString Cell(const TextTable& table, int column, int row) { return QString::fromStdString(table.GetCellEx(column, row)); }
-
-}  // namespace
-
-TForm_Dat1::TForm_Dat1(const KeyImage& image, Dialogs& dialogs, QDate start_date)
+Data1Window::Data1Window(const KeySession& session, Dialogs& dialogs, QDate start_date)
     : ReportWindow(QStringLiteral(" Данные 1"), kClientSize, kGridSize,
-                   MakeData1Table(DateText(start_date.year(), start_date.month(), start_date.day())), image, dialogs, 1) {
+                   MakeData1Table(DateText(start_date.year(), start_date.month(), start_date.day())), session, dialogs,
+                   kData1Names) {
   setObjectName("Form_Dat1");
   Grid()->SetColumnWidths({kColumnWidths[0], kColumnWidths[1]});
 
-  N1 = MenuBar()->addMenu(QStringLiteral("Дополнительно"));
-  N1->setObjectName("N1");
-  N3 = N1->addAction(QStringLiteral("Наименование крана, его номер"), this, &TForm_Dat1::N3Click);
-  N4 = N1->addAction(QStringLiteral("Подпись (ФИО)"), this, &TForm_Dat1::N4Click);
-  N6 = N1->addSeparator();
-  N7 = N1->addAction(QStringLiteral("Закончить"), this, &TForm_Dat1::N7Click);
-  N3->setObjectName("N3");
-  N4->setObjectName("N4");
-  N6->setObjectName("N6");
-  N7->setObjectName("N7");
+  extraMenu = MenuBar()->addMenu(QStringLiteral("Дополнительно"));
+  extraMenu->setObjectName("N1");
+  editCraneNameAction = extraMenu->addAction(QStringLiteral("Наименование крана, его номер"), this,
+                                             &Data1Window::EditCraneName);
+  editSignatureAction = extraMenu->addAction(QStringLiteral("Подпись (ФИО)"), this, &Data1Window::EditSignature);
+  finishSeparator = extraMenu->addSeparator();
+  finishAction = extraMenu->addAction(QStringLiteral("Закончить"), this, &Data1Window::Finish);
+  editCraneNameAction->setObjectName("N3");
+  editSignatureAction->setObjectName("N4");
+  finishSeparator->setObjectName("N6");
+  finishAction->setObjectName("N7");
 
-  QMenu* report = MenuBar()->addMenu(QStringLiteral("Отчет N1"));
+  QMenu* report = MenuBar()->addMenu(QString::fromUtf8(kData1Names.title));
   report->setObjectName("N2");
-  const auto exports = AddExportItems(report);
-  const char* const names[] = {"N5", "Word1", "Exel1", "HTML1"};
-  for (std::size_t i = 0; i < exports.size(); ++i) exports[i]->setObjectName(names[i]);
+  AddExportItems(report, {{FormatId::kTxt, "N5"}, {FormatId::kDoc, "Word1"}, {FormatId::kXls, "Exel1"},
+                          {FormatId::kHtm, "HTML1"}});
 
   // Set once: the table always has 35 rows and 2 columns.
-  bsSkinScrollBar_V->setMaximum(table_.RowCount());
-  bsSkinScrollBar_H->setMaximum(table_.ColCount());
+  rowScrollBar->setMaximum(table_.RowCount());
+  columnScrollBar->setMaximum(table_.ColCount());
 }
 
-void TForm_Dat1::showEvent(QShowEvent* event) {
+void Data1Window::showEvent(QShowEvent* event) {
   // The window system's own shows (a restore from the task bar) are not new shows of the report.
-  if (!event->spontaneous()) FormShow();
+  if (!event->spontaneous()) Refill();
   ReportWindow::showEvent(event);
 }
 
-void TForm_Dat1::FormShow() {
-  if (!FillData1(table_, key_image_, QLocale::system().decimalPoint().toStdString())) {
-    dialogs_.ShowError(this, QStringLiteral("Файл не верный !"));
+void Data1Window::Refill() {
+  if (!FillData1(table_, Image(), QLocale::system().decimalPoint().toStdString())) {
+    dialogs_.ShowError(this, QString::fromUtf8(texts::kWrongFile));
   }
   ShowTable();
   FitWidthToGrid();
 }
 
-void TForm_Dat1::N3Click() { EditRow(data1::kCraneNameRow); }
-void TForm_Dat1::N4Click() { EditRow(data1::kSignatureRow); }
+void Data1Window::EditCraneName() { EditRow(Data1Row::kCraneName); }
+void Data1Window::EditSignature() { EditRow(Data1Row::kSignature); }
+void Data1Window::Finish() { close(); }
 
-// Closing exactly as the caption bar's close button does.
-void TForm_Dat1::N7Click() { close(); }
-
-void TForm_Dat1::EditRow(int row) {
-  const std::optional<QString> text = dialogs_.InputBox(this, Cell(table_, 0, row), QString(), Cell(table_, 1, row));
+void Data1Window::EditRow(Data1Row row) {
+  const QString label = QString::fromStdString(table_.GetCellEx(data1::kLabelColumn, RowOf(row)));
+  const std::optional<QString> text =
+      dialogs_.InputBox(this, label, QString(), QString::fromStdString(Data1Value(table_, row)));
   if (!text) return;
-  table_.SetCellEx(1, row, text->toStdString());
+  SetData1Value(table_, row, text->toStdString());
   ShowTable();
 }
 

@@ -3,6 +3,7 @@
 #include <QDate>
 
 #include "report_window.h"
+#include "reports/data1.h"
 
 class QAction;
 class QMenu;
@@ -11,7 +12,7 @@ namespace kd {
 
 // The Data 1 window: the key's passport and load statistics. Each show fills the table afresh
 // from the image; the crane name and the signature are the user's and stay until the program ends.
-class TForm_Dat1 : public ReportWindow {
+class Data1Window : public ReportWindow {
   Q_OBJECT
  public:
   static constexpr QSize kClientSize{421, 390};
@@ -19,25 +20,27 @@ class TForm_Dat1 : public ReportWindow {
   static constexpr int kColumnWidths[] = {256, 142};
 
   // `start_date` is the day the program started, shown in the date row.
-  TForm_Dat1(const KeyImage& image, Dialogs& dialogs, QDate start_date);
+  Data1Window(const KeySession& session, Dialogs& dialogs, QDate start_date);
 
-  QMenu* N1;    // "Дополнительно"
-  QAction* N3;  // edits the crane name
-  QAction* N4;  // edits the signature
-  QAction* N6;  // separator
-  QAction* N7;  // "Закончить"
+  QMenu* extraMenu;              // "N1": "Дополнительно"
+  QAction* editCraneNameAction;  // "N3"
+  QAction* editSignatureAction;  // "N4"
+  QAction* finishSeparator;      // "N6"
+  QAction* finishAction;         // "N7": "Закончить"
 
  public Q_SLOTS:
-  void FormShow();
-  void N3Click();
-  void N4Click();
-  void N7Click();
+  // Fills the table from the session's image, or says the image is not one.
+  void Refill();
+  void EditCraneName();
+  void EditSignature();
+  // Closes the window exactly as the caption bar's close button does.
+  void Finish();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  void EditRow(int row);
+  void EditRow(Data1Row row);
 };
 
 }  // namespace kd

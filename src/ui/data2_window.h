@@ -7,7 +7,7 @@ class QAction;
 namespace kd {
 
 // The Data 2 window: the key's event log, decoded afresh from the image at every show.
-class TForm_Dat2 : public ReportWindow {
+class Data2Window : public ReportWindow {
   Q_OBJECT
  public:
   static constexpr QSize kClientSize{658, 390};
@@ -15,13 +15,14 @@ class TForm_Dat2 : public ReportWindow {
   // Each column as wide as its widest text plus this.
   static constexpr int kColumnPadding = 10;
 
-  TForm_Dat2(const KeyImage& image, Dialogs& dialogs);
+  Data2Window(const KeySession& session, Dialogs& dialogs);
 
-  QAction* N2;  // "Закончить"
+  QAction* finishAction;  // "N2": "Закончить"
 
   // Rebuilds the table from the image, sizes the columns and fits the window's width.
-  void FormShow();
-  void N2Click();
+  void Refill();
+  // Closes the window exactly as the caption bar's close button does.
+  void Finish();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/key_image.h"
+#include "image/key_session.h"
 #include "reader/reader_link.h"
 #include "dialogs.h"
 #include "skinned_window.h"
@@ -13,9 +13,9 @@ namespace kd {
 
 class SkinGauge;
 
-// The entry window: chooses where the key comes from, reads it into the image, opens the two
-// reports and saves the image. It grows by a row with each stage of an acquisition.
-class TForm_Main : public SkinnedWindow, private ReaderLinkHost {
+// The entry window: chooses where the key comes from, reads it into the session's image, opens
+// the two reports and saves the image. It grows by a row with each stage of an acquisition.
+class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   Q_OBJECT
  public:
   static constexpr int CompactHeight = 84;    // the selector row alone
@@ -23,32 +23,31 @@ class TForm_Main : public SkinnedWindow, private ReaderLinkHost {
   static constexpr int FullHeight = 159;      // with the report and save buttons
   static constexpr QSize kClientSize{290, 129};
 
-  explicit TForm_Main(Dialogs& dialogs);
+  MainWindow(KeySession& session, Dialogs& dialogs);
 
   // The windows that "Данные 1" and "Данные 2" open; they are created after this one.
   void SetReportWindows(QWidget* data1, QWidget* data2);
 
-  // The key's memory as last read; zero at start-up.
-  kd::KeyImage KeyImage{};
+  // The key reader on "COM 1" to "COM 3".
+  ReaderLink& Link() { return reader_link_; }
 
-  QLabel* bsSkinTextLabel1;
-  QComboBox* bsSkinComboBox1;
-  QPushButton* bsSkinButton1;  // "Считать"
-  SkinGauge* bsSkinGauge1;
-  QPushButton* bsSkinButton2;  // "Данные 1"
-  QPushButton* bsSkinButton3;  // "Данные 2"
-  QPushButton* bsSkinButton4;  // "Сохранить"
-  FileDialog bsSkinOpenDialog1;
-  FileDialog bsSkinSaveDialog1;
-  // The key reader on "COM 1" to "COM 3": its serial port, time-out timer and wait state.
-  ReaderLink Link{static_cast<ReaderLinkHost&>(*this)};
+  QLabel* sourceLabel;         // "bsSkinTextLabel1"
+  QComboBox* sourceSelector;   // "bsSkinComboBox1": "Файл", "COM 1" to "COM 3"
+  QPushButton* readButton;     // "bsSkinButton1": "Считать"
+  SkinGauge* progressGauge;    // "bsSkinGauge1"
+  QPushButton* data1Button;    // "bsSkinButton2": "Данные 1"
+  QPushButton* data2Button;    // "bsSkinButton3": "Данные 2"
+  QPushButton* saveButton;     // "bsSkinButton4": "Сохранить"
+  FileDialog openImageDialog;  // "bsSkinOpenDialog1"
+  FileDialog saveImageDialog;  // "bsSkinSaveDialog1"
 
  public Q_SLOTS:
-  void bsSkinButton1Click();
-  void bsSkinComboBox1Change();
-  void bsSkinButton2Click();
-  void bsSkinButton3Click();
-  void bsSkinButton4Click();
+  // Loads the key from a file or reads it through the chosen port.
+  void ReadKey();
+  void SourceChanged();
+  void ShowData1();
+  void ShowData2();
+  void SaveImage();
 
  protected:
   // Closing the window ends the program: a read that is waiting for the reader ends with it.
@@ -56,7 +55,6 @@ class TForm_Main : public SkinnedWindow, private ReaderLinkHost {
 
  private:
   void LoadImageFile();
-  void SaveImageFile();
   void ReadFromReader(int port_number);
   void ShowReport(QWidget* report);
 
@@ -68,9 +66,11 @@ class TForm_Main : public SkinnedWindow, private ReaderLinkHost {
   void SetGaugeValue(int value) override;
   void SetReadControlsEnabled(bool enabled) override;
 
+  KeySession& session_;
   Dialogs& dialogs_;
-  QWidget* form_dat1_ = nullptr;
-  QWidget* form_dat2_ = nullptr;
+  ReaderLink reader_link_{static_cast<ReaderLinkHost&>(*this)};
+  QWidget* data1_window_ = nullptr;
+  QWidget* data2_window_ = nullptr;
 };
 
 }  // namespace kd

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <array>
+#include <map>
 
-#include "image/key_image.h"
-#include "export/writers.h"
+#include "export/formats.h"
+#include "image/key_session.h"
+#include "reports/user_texts.h"
 #include "reports/text_table.h"
 #include "dialogs.h"
 #include "skinned_window.h"
@@ -18,8 +19,8 @@ namespace kd {
 class ReportGrid;
 
 // What both report windows share: a menu bar on top, the grid over the report's table, the
-// window's own two scroll bars (the grid has none), and the exports. The window reads the main
-// window's image at each show; closing it only hides it (it keeps its table) and tells the main
+// window's own two scroll bars (the grid has none), and the exports. The window reads the
+// session's image at each show; closing it only hides it (it keeps its table) and tells the main
 // window to come back.
 class ReportWindow : public SkinnedWindow {
   Q_OBJECT
@@ -27,9 +28,9 @@ class ReportWindow : public SkinnedWindow {
   static constexpr int kBarHeight = 30;
   static constexpr int kScrollBarSize = 19;
 
-  // `report_number` (1 or 2) names the export dialogs and the initial file names.
-  ReportWindow(const QString& caption, QSize client_size, QSize grid_size, TextTable table, const KeyImage& image,
-               Dialogs& dialogs, int report_number);
+  // `names` name the export dialogs and their initial file names.
+  ReportWindow(const QString& caption, QSize client_size, QSize grid_size, TextTable table, const KeySession& session,
+               Dialogs& dialogs, const ReportNames& names);
   ~ReportWindow() override;
 
   const TextTable& Table() const { return table_; }
@@ -38,21 +39,23 @@ class ReportWindow : public SkinnedWindow {
 
   // Saves the whole table through the format's save dialog. The format's extension is appended
   // to the chosen name, always; an existing file is replaced once the new one is complete.
-  void Export(ReportFormat format);
+  void Export(FormatId format);
 
-  QScrollBar* bsSkinScrollBar_V;
-  QScrollBar* bsSkinScrollBar_H;
+  QScrollBar* rowScrollBar;     // "bsSkinScrollBar_V"
+  QScrollBar* columnScrollBar;  // "bsSkinScrollBar_H"
 
  Q_SIGNALS:
   void Closed();
 
  public Q_SLOTS:
-  void bsSkinScrollBar_VChange(int position);
-  void bsSkinScrollBar_HChange(int position);
+  // Position p puts row p (or column p) at the top (or the left).
+  void ScrollToRow(int position);
+  void ScrollToColumn(int position);
 
  protected:
-  // Adds the four export items to `menu`: text, Word, Excel, HTML, in this order.
-  std::array<QAction*, 4> AddExportItems(QMenu* menu);
+  // Adds an item to `menu` for each format that has a menu text, in the table's order, named by
+  // `object_names` (the layout record's names).
+  void AddExportItems(QMenu* menu, const std::map<FormatId, const char*>& object_names);
   void closeEvent(QCloseEvent* event) override;
   // The client width becomes the grid's width plus the vertical bar's; the bars that span the
   // client follow it.
@@ -60,15 +63,17 @@ class ReportWindow : public SkinnedWindow {
   // Shows the table's current content where the bars stand: a rebuilt table keeps its view.
   void ShowTable();
 
+  const KeyImage& Image() const { return session_.Image(); }
+
   TextTable table_;
-  const KeyImage& key_image_;
+  const KeySession& session_;
   Dialogs& dialogs_;
 
  private:
   QMenuBar* menu_bar_;
   ReportGrid* grid_;
-  QString report_title_;
-  std::array<FileDialog, 4> export_dialogs_;
+  const ReportNames& names_;
+  std::map<FormatId, FileDialog> export_dialogs_;
 };
 
 }  // namespace kd
