@@ -7,15 +7,15 @@ namespace kd {
 
 // clang-format off
 constexpr std::array<ExportFormat, 5> kExportFormats = {{
-    {FormatId::kCsv, "csv", ".csv", nullptr, nullptr,
+    {FormatId::kCsv, "csv", ".csv", nullptr, nullptr, true,
      [](const ReportDocument& d) { return CsvText(d.table); }},
-    {FormatId::kTxt, "txt", ".txt", "Текстовый документ", "TXT",
+    {FormatId::kTxt, "txt", ".txt", "Текстовый документ", "TXT", false,
      [](const ReportDocument& d) { return WriteTxt(d.table); }},
-    {FormatId::kDoc, "doc", ".doc", "Документ Word", "DOC",
+    {FormatId::kDoc, "doc", ".doc", "Документ Word", "DOC", false,
      [](const ReportDocument& d) { return WriteRtf(d.table); }},
-    {FormatId::kXls, "xls", ".xls", "Книга Exel", "XLS",
+    {FormatId::kXls, "xls", ".xls", "Книга Exel", "XLS", false,
      [](const ReportDocument& d) { return WriteXls(d.table, d.title); }},
-    {FormatId::kHtm, "htm", ".htm", "Документ HTML", "HTML",
+    {FormatId::kHtm, "htm", ".htm", "Документ HTML", "HTML", true,
      [](const ReportDocument& d) { return WriteHtml(d.table, d.title); }},
 }};
 // clang-format on

@@ -30,6 +30,7 @@ struct ExportFormat {
   const char* extension;    // appended to a name chosen in the window's dialog: ".txt"
   const char* menu_text;    // the menu item and the filter's description; null: not in the menus
   const char* dialog_tag;   // in the save dialog's title: " Сохранение отчета 1 (TXT)"
+  bool readable_on_terminal;  // UTF-8 text: may go to a terminal as it is
   WriteFunction write;
 };
 
