@@ -48,6 +48,10 @@ int Run(const std::vector<std::string>& args) {
     if (auto signature = option("--signature")) SetData1Value(table, Data1Row::kSignature, *signature);
     return table;
   };
+  report.heading = [](const KeySession& session, const TextTable& table, const ReportOptions&, std::string print_date) {
+    return MakeReportHeading(PrintedReport::kData1, session, Data1Value(table, Data1Row::kCraneName),
+                             Data1Value(table, Data1Row::kSignature), std::move(print_date));
+  };
   return RunReport(report, args);
 }
 
@@ -55,7 +59,7 @@ int Run(const std::vector<std::string>& args) {
 
 const Command kData1Command = {
     "data1",
-    "keydecoder-cli data1 IMAGE.512... [--format csv|txt|doc|xls|htm] [--output FILE | --output-dir DIR]\n"
+    "keydecoder-cli data1 IMAGE.512... [--format csv|txt|doc|xls|htm|pdf] [--output FILE | --output-dir DIR]\n"
     "                      [--decimal-separator C] [--crane-name TEXT] [--signature TEXT]",
     Run,
 };

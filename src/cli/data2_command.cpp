@@ -1,6 +1,9 @@
 // keydecoder-cli data2: the event log report.
+#include <QString>
+
 #include "cli.h"
 #include "report_command.h"
+#include "reports/data1.h"
 #include "reports/data2.h"
 
 namespace kd::cli {
@@ -16,6 +19,21 @@ int Run(const std::vector<std::string>& args) {
     FillData2(table, image);
     return table;
   };
+  // The printed log names the crane as Data 1 does: the name given, else the one a fresh start shows.
+  report.options = {"--crane-name"};
+  report.check = [](const ReportOptions& options) -> std::optional<std::string> {
+    if (auto it = options.find("--crane-name"); it != options.end() && QString::fromLocal8Bit(it->second).size() > kEditLimit) {
+      return "--crane-name: не длиннее " + std::to_string(kEditLimit) + " символов";
+    }
+    return std::nullopt;
+  };
+  report.heading = [](const KeySession& session, const TextTable&, const ReportOptions& options,
+                      std::string print_date) {
+    const auto name = options.find("--crane-name");
+    const std::string crane = name != options.end() ? QString::fromLocal8Bit(name->second).toStdString()
+                                                    : Data1Value(MakeData1Table({}), Data1Row::kCraneName);
+    return MakeReportHeading(PrintedReport::kData2, session, crane, {}, std::move(print_date));
+  };
   return RunReport(report, args);
 }
 
@@ -23,7 +41,8 @@ int Run(const std::vector<std::string>& args) {
 
 const Command kData2Command = {
     "data2",
-    "keydecoder-cli data2 IMAGE.512... [--format csv|txt|doc|xls|htm] [--output FILE | --output-dir DIR]",
+    "keydecoder-cli data2 IMAGE.512... [--format csv|txt|doc|xls|htm|pdf] [--output FILE | --output-dir DIR]\n"
+    "                      [--crane-name TEXT]   (the crane named in the PDF's heading)",
     Run,
 };
 

@@ -1,5 +1,7 @@
 #include "report_command.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +14,8 @@
 #include "image/image_file.h"
 #include "io/safe_file.h"
 #include "export/formats.h"
+#include "export/print_layout.h"
+#include "io/report_fonts.h"
 #include "image/key_session.h"
 #include "reports/user_texts.h"
 
@@ -87,6 +91,11 @@ std::variant<Arguments, std::string> Parse(const Report& report, const std::vect
   return parsed;
 }
 
+// A4, but Letter where the user's locale measures in inches, as a printer set up there would.
+PaperSize PaperForLocale() {
+  return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? kLetterPaper : kA4Paper;
+}
+
 fs::path OutputInDir(const std::string& dir, const std::string& image, const std::string& format) {
   return fs::path(dir) / fs::path(image).stem().concat("." + format);
 }
@@ -110,6 +119,18 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
   if (auto* problem = std::get_if<std::string>(&parsed_or_problem)) return UsageError(*problem);
   const Arguments& parsed = std::get<Arguments>(parsed_or_problem);
   const ExportFormat& format = *FindFormat(parsed.format);
+
+  // The printed report's fonts and the day it is made, once for every image.
+  std::optional<ReportFontBytes> fonts;
+  const std::string print_date = LocalTimeText(std::chrono::system_clock::now());
+  if (format.id == FormatId::kPdf) {
+    Result<ReportFontBytes> read = ReadReportFonts();
+    if (!read) {
+      Complain("PDF", read.Reason());
+      return kFileError;
+    }
+    fonts = *std::move(read);
+  }
 
   if (parsed.output_dir) {
     // Two images of one name would overwrite each other's report.
@@ -138,7 +159,13 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     }
     std::string bytes;
     try {
-      bytes = format.write({*table, report.names.title});
+      ReportHeading heading;
+      PrintSetup print;
+      if (fonts) {
+        heading = report.heading(session, *table, parsed.report_options, print_date);
+        print = {&heading, fonts->regular, fonts->bold, PaperForLocale(), {}};
+      }
+      bytes = format.write({*table, report.names.title, fonts ? &print : nullptr});
     } catch (const std::exception& e) {
       Complain(image_path, e.what());
       status = std::max<int>(status, kFileError);

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "image/key_image.h"
+#include "image/key_session.h"
+#include "reports/report_heading.h"
 #include "reports/text_table.h"
 #include "reports/user_texts.h"
 
@@ -29,6 +31,9 @@ struct Report {
   std::string refused_message;
   // The report's title and file names.
   ReportNames names;
+  // What the printed report (PDF) says above its table, from the image's session and the table.
+  std::function<ReportHeading(const KeySession&, const TextTable&, const ReportOptions&, std::string print_date)>
+      heading;
 };
 
 // keydecoder-cli REPORT IMAGE.512... [--format F] [--output FILE | --output-dir DIR] [options]:

@@ -1,12 +1,13 @@
 #include "formats.h"
 
 #include "csv_writer.h"
+#include "pdf_writer.h"
 #include "writers.h"
 
 namespace kd {
 
 // clang-format off
-constexpr std::array<ExportFormat, 5> kExportFormats = {{
+constexpr std::array<ExportFormat, 6> kExportFormats = {{
     {FormatId::kCsv, "csv", ".csv", nullptr, nullptr, true,
      [](const ReportDocument& d) { return CsvText(d.table); }},
     {FormatId::kTxt, "txt", ".txt", "Текстовый документ", "TXT", false,
@@ -17,6 +18,7 @@ constexpr std::array<ExportFormat, 5> kExportFormats = {{
      [](const ReportDocument& d) { return WriteXls(d.table, d.title); }},
     {FormatId::kHtm, "htm", ".htm", "Документ HTML", "HTML", true,
      [](const ReportDocument& d) { return WriteHtml(d.table, d.title); }},
+    {FormatId::kPdf, "pdf", ".pdf", "Документ PDF", "PDF", false, WritePdfReport},
 }};
 // clang-format on
 

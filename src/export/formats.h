@@ -9,13 +9,17 @@
 namespace kd {
 
 // The formats a report can be saved in.
-enum class FormatId { kCsv, kTxt, kDoc, kXls, kHtm };
+enum class FormatId { kCsv, kTxt, kDoc, kXls, kHtm, kPdf };
+
+struct PrintSetup;
 
 // What a writer makes a file of: the whole table as its cells hold it, and the report's title,
-// which names an HTML page and a worksheet ("Отчет N1").
+// which names an HTML page and a worksheet ("Отчет N1"). The printed formats (PDF) need the
+// print setup too: the heading, the fonts and the paper; the others ignore it.
 struct ReportDocument {
   const TextTable& table;
   std::string_view title;
+  const PrintSetup* print = nullptr;
 };
 
 // The file's bytes; deterministic: the same document gives the same bytes.
@@ -34,12 +38,12 @@ struct ExportFormat {
   WriteFunction write;
 };
 
-extern const std::array<ExportFormat, 5> kExportFormats;
+extern const std::array<ExportFormat, 6> kExportFormats;
 
 const ExportFormat& FormatOf(FormatId id);
 // The format --format names, or null.
 const ExportFormat* FindFormat(std::string_view name);
-// "csv, txt, doc, xls, htm".
+// "csv, txt, doc, xls, htm, pdf".
 std::string FormatNames();
 
 }  // namespace kd
