@@ -44,6 +44,9 @@ Windows CreateWindows(Dialogs& dialogs, QDate today) {
   windows.mainWindow = std::make_unique<MainWindow>(*windows.session, dialogs);
   windows.data1Window = std::make_unique<Data1Window>(*windows.session, dialogs, today);
   windows.data2Window = std::make_unique<Data2Window>(*windows.session, dialogs);
+  // The printed event log names the crane as the user typed it in Data 1.
+  windows.data2Window->SetCraneNameSource(
+      [data1 = windows.data1Window.get()] { return Data1Value(data1->Table(), Data1Row::kCraneName); });
   MainWindow* main = windows.mainWindow.get();
   main->SetReportWindows(windows.data1Window.get(), windows.data2Window.get());
   for (ReportWindow* report : std::initializer_list<ReportWindow*>{windows.data1Window.get(), windows.data2Window.get()}) {

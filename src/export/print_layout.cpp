@@ -1,6 +1,7 @@
 #include "print_layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "text_encoding.h"
@@ -20,6 +21,7 @@ constexpr float kHeadSize = 7.5f;      // running head and foot
 constexpr float kTitleSize = 15.0f;
 constexpr float kTitleBlockSize = 9.0f;
 constexpr float kCellSize = 8.0f;
+constexpr float kSmallestSize = 6.0f;
 constexpr double kCellPadX = 4.0;
 constexpr double kCellPadY = 2.0;
 constexpr double kHeadBand = 20.0;     // from the top margin to the table area
@@ -199,13 +201,24 @@ class Layout {
     }
     const double value_x = Left() + label_width + 8;
     const double line_height = LineHeight(regular, kTitleBlockSize) + 1.5;
+    const double room = Right() - value_x;
     for (const HeadingLine& line : lines) {
-      const auto values = Wrap(DecodeUtf8(line.value), bold, kTitleBlockSize, Right() - value_x);
+      const std::u32string value = DecodeUtf8(line.value);
+      // One word too long for the line (the fingerprint) is set smaller rather than broken, so that
+      // it reads, and copies, in one piece.
+      Face face = Face::kBold;
+      float size = kTitleBlockSize;
+      if (value.find(U' ') == std::u32string::npos && TextWidth(value, bold, size) > room) {
+        face = Face::kRegular;
+        const double fitting = size * room / TextWidth(value, regular, size);
+        size = std::max(kSmallestSize, static_cast<float>(std::floor(std::min<double>(size, fitting) * 10) / 10));
+      }
+      const auto values = Wrap(value, fonts_.Of(face), size, room);
       y_ += line_height;
       Ops().push_back(Text(fonts_, Face::kRegular, kTitleBlockSize, Left(), y_, DecodeUtf8(line.label), kLabelGray));
       for (std::size_t i = 0; i < values.size(); ++i) {
         if (i) y_ += line_height;
-        Ops().push_back(Text(fonts_, Face::kBold, kTitleBlockSize, value_x, y_, values[i]));
+        Ops().push_back(Text(fonts_, face, size, value_x, y_, values[i]));
       }
     }
     y_ += 12;

@@ -53,6 +53,11 @@ void Data1Window::Refill() {
   FitWidthToGrid();
 }
 
+ReportHeading Data1Window::PrintedHeading(std::string print_date) const {
+  return MakeReportHeading(PrintedReport::kData1, session_, Data1Value(table_, Data1Row::kCraneName),
+                           Data1Value(table_, Data1Row::kSignature), std::move(print_date));
+}
+
 void Data1Window::EditCraneName() { EditRow(Data1Row::kCraneName); }
 void Data1Window::EditSignature() { EditRow(Data1Row::kSignature); }
 void Data1Window::Finish() { close(); }

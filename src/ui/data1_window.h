@@ -38,6 +38,7 @@ class Data1Window : public ReportWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  ReportHeading PrintedHeading(std::string print_date) const override;
 
  private:
   void EditRow(Data1Row row);

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "report_grid.h"
+#include "reports/data1.h"
 #include "reports/data2.h"
 
 namespace kd {
@@ -25,6 +26,11 @@ Data2Window::Data2Window(const KeySession& session, Dialogs& dialogs)
 }
 
 void Data2Window::Finish() { close(); }
+
+ReportHeading Data2Window::PrintedHeading(std::string print_date) const {
+  const std::string crane = crane_name_ ? crane_name_() : Data1Value(MakeData1Table({}), Data1Row::kCraneName);
+  return MakeReportHeading(PrintedReport::kData2, session_, crane, {}, std::move(print_date));
+}
 
 void Data2Window::showEvent(QShowEvent* event) {
   // A show the window system makes (a restore from the task bar) is no new show of the report.

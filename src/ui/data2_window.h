@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "report_window.h"
 
 class QAction;
@@ -23,9 +26,15 @@ class Data2Window : public ReportWindow {
   void Refill();
   // Closes the window exactly as the caption bar's close button does.
   void Finish();
+  // Where the printed log takes the crane's name from: the name typed in Data 1.
+  void SetCraneNameSource(std::function<std::string()> source) { crane_name_ = std::move(source); }
 
  protected:
   void showEvent(QShowEvent* event) override;
+  ReportHeading PrintedHeading(std::string print_date) const override;
+
+ private:
+  std::function<std::string()> crane_name_;
 };
 
 }  // namespace kd

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "input_box.h"
 
@@ -24,6 +26,12 @@ void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
 }
 
 }  // namespace
+
+bool QtDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile);
+  return dialog.exec() == QDialog::Accepted;
+}
 
 void QtDialogs::ShowError(QWidget* parent, const QString& text, const QString& caption) {
   QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace kd {
@@ -32,6 +33,9 @@ class Dialogs {
   // `text` fully selected: the text as the user left it on OK (possibly empty), nothing on Cancel.
   virtual std::optional<QString> InputBox(QWidget* parent, const QString& caption, const QString& prompt,
                                           const QString& text) = 0;
+  // The system's print dialog on `printer`: true when the user chose to print, with the printer
+  // set up as chosen. Dialogs that cannot print never do.
+  virtual bool SetUpPrinter(QWidget* /*parent*/, QPrinter& /*printer*/) { return false; }
 };
 
 // The dialogs on real Qt widgets.
@@ -42,6 +46,7 @@ class QtDialogs final : public Dialogs {
   std::optional<QString> SaveFileName(QWidget* parent, const FileDialogRequest& request) override;
   std::optional<QString> InputBox(QWidget* parent, const QString& caption, const QString& prompt,
                                   const QString& text) override;
+  bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 // One file dialog of a window with its memory: it first opens in its starting folder (the

@@ -5,11 +5,15 @@
 #include <QStandardPaths>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScrollBar>
 #include <exception>
+#include <optional>
+#include <stdexcept>
 
 #include "io/safe_file.h"
 #include "report_grid.h"
+#include "report_printing.h"
 #include "qt_path.h"
 
 namespace kd {
@@ -75,6 +79,38 @@ void ReportWindow::AddExportItems(QMenu* menu, const std::map<FormatId, const ch
     QAction* item = menu->addAction(QString::fromUtf8(format.menu_text), this, [this, id] { Export(id); });
     if (const auto name = object_names.find(id); name != object_names.end()) item->setObjectName(name->second);
   }
+  printAction = menu->addAction(QStringLiteral("Печать..."), this, &ReportWindow::Print);
+  printAction->setObjectName("printAction");
+}
+
+ReportHeading ReportWindow::PrintedHeading(std::string print_date) const {
+  return MakeReportHeading(names_.number == 1 ? PrintedReport::kData1 : PrintedReport::kData2, session_, {}, {},
+                           std::move(print_date));
+}
+
+void ReportWindow::Print() {
+  try {
+    const Result<ReportFontBytes>& font_bytes = ReportFonts();
+    if (!font_bytes) throw std::runtime_error(font_bytes.Reason());
+    const Result<PrintFontSet> fonts = LoadPrintFonts(font_bytes->regular, font_bytes->bold);
+    if (!fonts) throw std::runtime_error(fonts.Reason());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(LocalePaper().width == kLetterPaper.width ? QPageSize(QPageSize::Letter)
+                                                                   : QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(QString::fromUtf8(names_.title));
+    if (!dialogs_.SetUpPrinter(this, printer)) return;
+    // Laid out for the paper chosen, drawn from its corner.
+    printer.setFullPage(true);
+    const QSizeF paper = printer.pageLayout().fullRectPoints().size();
+    const ReportHeading heading = PrintedHeading(PrintDateNow());
+    const std::vector<PrintedPage> pages =
+        LayOutReport(table_, heading, fonts->View(), {paper.width(), paper.height()});
+    WriteProgress progress(this, QStringLiteral("Печать отчета..."));
+    PaintPages(printer, pages, *fonts, progress.Callback());
+  } catch (const std::exception& e) {
+    dialogs_.ShowError(this, QString::fromUtf8(e.what()));
+  }
 }
 
 void ReportWindow::Export(FormatId id) {
@@ -84,7 +120,18 @@ void ReportWindow::Export(FormatId id) {
   const QString name = dialog.FileName() + QString::fromLatin1(format.extension);
   Status written;
   try {
-    written = WriteFileAtomically(ToPath(name), format.write({table_, names_.title}));
+    // The printed formats take the heading and the fonts besides the table.
+    std::optional<ReportHeading> heading;
+    std::optional<WriteProgress> progress;
+    PrintSetup print;
+    if (id == FormatId::kPdf) {
+      const Result<ReportFontBytes>& fonts = ReportFonts();
+      if (!fonts) throw std::runtime_error(fonts.Reason());
+      heading = PrintedHeading(PrintDateNow());
+      progress.emplace(this, QStringLiteral("Сохранение отчета..."));
+      print = {&*heading, fonts->regular, fonts->bold, LocalePaper(), progress->Callback()};
+    }
+    written = WriteFileAtomically(ToPath(name), format.write({table_, names_.title, heading ? &print : nullptr}));
   } catch (const std::exception& e) {
     written = Failure{e.what()};
   }

@@ -4,6 +4,7 @@
 
 #include "export/formats.h"
 #include "image/key_session.h"
+#include "reports/report_heading.h"
 #include "reports/user_texts.h"
 #include "reports/text_table.h"
 #include "dialogs.h"
@@ -40,9 +41,12 @@ class ReportWindow : public SkinnedWindow {
   // Saves the whole table through the format's save dialog. The format's extension is appended
   // to the chosen name, always; an existing file is replaced once the new one is complete.
   void Export(FormatId format);
+  // Prints the report through the system's print dialog: the same pages as the PDF file.
+  void Print();
 
   QScrollBar* rowScrollBar;     // "bsSkinScrollBar_V"
   QScrollBar* columnScrollBar;  // "bsSkinScrollBar_H"
+  QAction* printAction = nullptr;  // "Печать...", after the export items
 
  Q_SIGNALS:
   void Closed();
@@ -54,7 +58,7 @@ class ReportWindow : public SkinnedWindow {
 
  protected:
   // Adds an item to `menu` for each format that has a menu text, in the table's order, named by
-  // `object_names` (the layout record's names).
+  // `object_names` (the layout record's names), then the print item.
   void AddExportItems(QMenu* menu, const std::map<FormatId, const char*>& object_names);
   void closeEvent(QCloseEvent* event) override;
   // The client width becomes the grid's width plus the vertical bar's; the bars that span the
@@ -64,6 +68,8 @@ class ReportWindow : public SkinnedWindow {
   void ShowTable();
 
   const KeyImage& Image() const { return session_.Image(); }
+  // What the printed report (PDF, paper) says above its table.
+  virtual ReportHeading PrintedHeading(std::string print_date) const;
 
   TextTable table_;
   const KeySession& session_;

@@ -1,0 +1,108 @@
+#include "report_printing.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QGlyphRun>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QRawFont>
+#include <map>
+
+#include "reports/report_heading.h"
+
+namespace kd {
+
+const Result<ReportFontBytes>& ReportFonts() {
+  static const Result<ReportFontBytes> fonts = [] {
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("fonts"));
+    return ReadReportFonts({std::filesystem::path(beside.toStdU16String())});
+  }();
+  return fonts;
+}
+
+PaperSize LocalePaper() {
+  return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? kLetterPaper : kA4Paper;
+}
+
+std::string PrintDateNow() { return LocalTimeText(std::chrono::system_clock::now()); }
+
+WriteProgress::WriteProgress(QWidget* parent, const QString& text)
+    : dialog_(std::make_unique<QProgressDialog>(text, QString(), 0, 0, parent)) {
+  dialog_->setWindowModality(Qt::WindowModal);
+  dialog_->setMinimumDuration(500);
+  dialog_->setCancelButton(nullptr);
+  dialog_->setAutoClose(false);
+  dialog_->setAutoReset(false);
+  dialog_->setValue(0);
+}
+
+WriteProgress::~WriteProgress() = default;
+
+std::function<void(int, int)> WriteProgress::Callback() {
+  return [dialog = dialog_.get()](int done, int total) {
+    if (dialog->maximum() != total) dialog->setMaximum(total);
+    // setValue shows the box once the minimum duration has passed, and lets it paint.
+    dialog->setValue(done);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
+}
+
+void PaintPages(QPagedPaintDevice& device, const std::vector<PrintedPage>& pages, const PrintFontSet& fonts,
+                const std::function<void(int, int)>& progress) {
+  QPainter painter(&device);
+  painter.setRenderHint(QPainter::Antialiasing);
+  // One unit a point.
+  painter.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
+
+  const QByteArray regular = QByteArray::fromRawData(fonts.regular.Bytes().data(),
+                                                     static_cast<qsizetype>(fonts.regular.Bytes().size()));
+  const QByteArray bold =
+      QByteArray::fromRawData(fonts.bold.Bytes().data(), static_cast<qsizetype>(fonts.bold.Bytes().size()));
+  std::map<std::pair<Face, float>, QRawFont> raw_fonts;
+  const auto raw_font = [&](Face face, float size) -> const QRawFont& {
+    auto it = raw_fonts.find({face, size});
+    if (it == raw_fonts.end()) {
+      it = raw_fonts.emplace(std::pair{face, size},
+                             QRawFont(face == Face::kBold ? bold : regular, size, QFont::PreferNoHinting)).first;
+    }
+    return it->second;
+  };
+  const auto gray = [](float g) { return QColor::fromRgbF(g, g, g); };
+
+  const int total = static_cast<int>(pages.size());
+  for (int i = 0; i < total; ++i) {
+    if (i && !device.newPage()) return;
+    for (const DrawOp& op : pages[static_cast<std::size_t>(i)].ops) {
+      if (const auto* text = std::get_if<TextOp>(&op)) {
+        const TrueTypeFont& font = fonts.View().Of(text->face);
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+        glyphs.reserve(static_cast<qsizetype>(text->glyphs.size()));
+        positions.reserve(static_cast<qsizetype>(text->glyphs.size()));
+        double x = 0;
+        for (std::uint16_t glyph : text->glyphs) {
+          glyphs.append(glyph);
+          positions.append(QPointF(x, 0));
+          x += font.Advance(glyph) * static_cast<double>(text->size) / font.UnitsPerEm();
+        }
+        QGlyphRun run;
+        run.setRawFont(raw_font(text->face, text->size));
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        painter.setPen(gray(text->gray));
+        painter.drawGlyphRun(QPointF(text->x, text->y), run);
+      } else if (const auto* line = std::get_if<LineOp>(&op)) {
+        painter.setPen(QPen(gray(line->gray), line->width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(line->x1, line->y1), QPointF(line->x2, line->y2));
+      } else if (const auto* fill = std::get_if<FillOp>(&op)) {
+        painter.fillRect(QRectF(fill->x, fill->y, fill->width, fill->height), gray(fill->gray));
+      }
+    }
+    if (progress) progress(i + 1, total);
+  }
+}
+
+}  // namespace kd
