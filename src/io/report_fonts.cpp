@@ -26,7 +26,7 @@ Result<ReportFontBytes> ReadReportFonts(const std::vector<fs::path>& folders) {
     if (!regular) return Failure{regular.Reason()};
     Result<std::string> bold = ReadFileBytes(folder / kBold, kFontLimit);
     if (!bold) return Failure{bold.Reason()};
-    return ReportFontBytes{*std::move(regular), *std::move(bold)};
+    return ReportFontBytes{*std::move(regular), *std::move(bold), folder / kRegular, folder / kBold};
   }
   return Failure{std::string("не найден шрифт ") + kRegular + " (пакет fonts-dejavu-core)"};
 }

@@ -12,6 +12,9 @@ namespace kd {
 struct ReportFontBytes {
   std::string regular;
   std::string bold;
+  // Where they were read from: a printer driver embeds a font it knows by its file.
+  std::filesystem::path regular_file;
+  std::filesystem::path bold_file;
 };
 
 // Reads both faces from the first of `folders` that holds them, then from the system's DejaVu

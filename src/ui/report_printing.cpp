@@ -3,12 +3,14 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFontDatabase>
 #include <QGlyphRun>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QRawFont>
+#include <cmath>
 #include <map>
 
 #include "reports/report_heading.h"
@@ -50,8 +52,39 @@ std::function<void(int, int)> WriteProgress::Callback() {
   };
 }
 
+namespace {
+
+// The face as the font database knows it, when that is the very font of `font` (same glyphs, same
+// advances); Qt's PDF engine embeds only such fonts and draws others as outlines.
+QRawFont DatabaseFont(const std::filesystem::path& file, const TrueTypeFont& font, bool bold) {
+  static std::map<std::filesystem::path, QString> families;
+  auto family = families.find(file);
+  if (family == families.end()) {
+    const int id = QFontDatabase::addApplicationFont(QString::fromStdU16String(file.u16string()));
+    const QStringList names = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    family = families.emplace(file, names.isEmpty() ? QString() : names.front()).first;
+  }
+  if (family->second.isEmpty()) return {};
+  QFont qt_font(family->second);
+  qt_font.setBold(bold);
+  qt_font.setHintingPreference(QFont::PreferNoHinting);
+  qt_font.setPixelSize(font.UnitsPerEm());
+  QRawFont raw = QRawFont::fromFont(qt_font);
+  const QString probe = QStringLiteral("Журнал 0123 Ёё Wj");
+  const QList<quint32> glyphs = raw.glyphIndexesForString(probe);
+  const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
+  if (glyphs.size() != probe.size()) return {};
+  for (qsizetype i = 0; i < probe.size(); ++i) {
+    const std::uint16_t ours = font.GlyphOf(probe[i].unicode());
+    if (glyphs[i] != ours || std::abs(advances[i].x() - font.Advance(ours)) > 0.5) return {};
+  }
+  return raw;
+}
+
+}  // namespace
+
 void PaintPages(QPagedPaintDevice& device, const std::vector<PrintedPage>& pages, const PrintFontSet& fonts,
-                const std::function<void(int, int)>& progress) {
+                const ReportFontBytes& files, const std::function<void(int, int)>& progress) {
   QPainter painter(&device);
   painter.setRenderHint(QPainter::Antialiasing);
   // One unit a point.
@@ -61,12 +94,19 @@ void PaintPages(QPagedPaintDevice& device, const std::vector<PrintedPage>& pages
                                                      static_cast<qsizetype>(fonts.regular.Bytes().size()));
   const QByteArray bold =
       QByteArray::fromRawData(fonts.bold.Bytes().data(), static_cast<qsizetype>(fonts.bold.Bytes().size()));
+  const QRawFont known[2] = {DatabaseFont(files.regular_file, fonts.regular, false),
+                            DatabaseFont(files.bold_file, fonts.bold, true)};
   std::map<std::pair<Face, float>, QRawFont> raw_fonts;
   const auto raw_font = [&](Face face, float size) -> const QRawFont& {
     auto it = raw_fonts.find({face, size});
     if (it == raw_fonts.end()) {
-      it = raw_fonts.emplace(std::pair{face, size},
-                             QRawFont(face == Face::kBold ? bold : regular, size, QFont::PreferNoHinting)).first;
+      QRawFont raw = known[face == Face::kBold ? 1 : 0];
+      if (raw.isValid()) {
+        raw.setPixelSize(size);
+      } else {
+        raw = QRawFont(face == Face::kBold ? bold : regular, size, QFont::PreferNoHinting);
+      }
+      it = raw_fonts.emplace(std::pair{face, size}, raw).first;
     }
     return it->second;
   };

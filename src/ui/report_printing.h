@@ -44,7 +44,9 @@ class WriteProgress {
 // Paints the pages on a paged device (a printer) exactly as the PDF writer draws them: the same
 // glyphs at the same places, scaled from points to the device. The device's page must be the
 // pages' paper, with its origin at the paper's corner.
+// The fonts are those of `files`; the painter uses them by their files where it can, so that a PDF
+// printer embeds them and the text can be searched there too.
 void PaintPages(QPagedPaintDevice& device, const std::vector<PrintedPage>& pages, const PrintFontSet& fonts,
-                const std::function<void(int done, int total)>& progress = {});
+                const ReportFontBytes& files, const std::function<void(int done, int total)>& progress = {});
 
 }  // namespace kd

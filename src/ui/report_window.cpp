@@ -107,7 +107,7 @@ void ReportWindow::Print() {
     const std::vector<PrintedPage> pages =
         LayOutReport(table_, heading, fonts->View(), {paper.width(), paper.height()});
     WriteProgress progress(this, QStringLiteral("Печать отчета..."));
-    PaintPages(printer, pages, *fonts, progress.Callback());
+    PaintPages(printer, pages, *fonts, *font_bytes, progress.Callback());
   } catch (const std::exception& e) {
     dialogs_.ShowError(this, QString::fromUtf8(e.what()));
   }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+#include <QPrinter>
+
 #include "ui/dialogs.h"
 
 namespace kd::test {
@@ -35,6 +37,9 @@ class ScriptedDialogs : public Dialogs {
   std::vector<Message> messages;
   std::deque<std::optional<QString>> input_answers;  // nothing: Cancel
   std::vector<InputRequest> input_requests;
+  // A print dialog's answer: the PDF file the printer writes to, or nothing for Cancel.
+  std::deque<std::optional<QString>> print_answers;
+  int print_requests = 0;
   // Runs while a box is "open", to look at the program at that moment.
   std::function<void(const Message&)> on_message;
 
@@ -55,6 +60,15 @@ class ScriptedDialogs : public Dialogs {
                                   const QString& text) override {
     input_requests.push_back({caption, prompt, text});
     return Next(input_answers, "input");
+  }
+
+  bool SetUpPrinter(QWidget*, QPrinter& printer) override {
+    ++print_requests;
+    const std::optional<QString> file = Next(print_answers, "print");
+    if (!file) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*file);
+    return true;
   }
 
   // The texts shown so far, and forget them.
