@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "support/header_image.h"
+#include "support/pdf_read_back.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -140,7 +141,7 @@ TEST_F(CliTest, WrongUsageExitsWith2BeforeReadingAnything) {
   const std::string image = Image("k.512", Accepted());
   const std::vector<std::string> cases[] = {
       {"data1"},
-      {"data1", image, "--format", "pdf"},
+      {"data1", image, "--format", "odt"},
       {"data1", image, "--bogus"},
       {"data1", image, "--output"},
       {"data1", image, image},
@@ -203,7 +204,7 @@ TEST_F(CliTest, EventLogOfTheSampleKeys) {
     if (c.records > 0) EXPECT_EQ(lines.back().substr(0, 5), PadNumber4(c.records - 1) + ",") << c.name;
   }
   EXPECT_EQ(Run({"data2", (dir / "missing.512").string()}).status, 3);
-  EXPECT_EQ(Run({"data2", (fs::path(KD_SAMPLES) / "crane-200.512").string(), "--crane-name", "x"}).status, 2);
+  EXPECT_EQ(Run({"data2", (fs::path(KD_SAMPLES) / "crane-200.512").string(), "--signature", "x"}).status, 2);
 }
 
 // Each file format through --output-dir: the file named after the image, in its format.
@@ -217,13 +218,33 @@ TEST_F(CliTest, WritesEveryFormatIntoTheOutputFolder) {
                {"doc", "{\\rtf1"},
                {"htm", "<!DOCTYPE HTML"},
                {"txt", " \xCD\xE0\xE8\xEC"},  // " Наим" in Windows-1251
-               {"csv", "\" \xD0\x9D"}};
+               {"csv", "\" \xD0\x9D"},
+               {"pdf", "%PDF-1.4\n"}};
   for (const auto& c : cases) {
     const Outcome o = Run({"data1", image, "--format", c.format, "--output-dir", (dir / "reports").string()});
     EXPECT_EQ(o.status, 0) << c.format << ": " << o.err;
     const std::string written = ReadText(dir / "reports" / (std::string("крановый.") + c.format));
     EXPECT_EQ(written.substr(0, c.starts_with.size()), c.starts_with) << c.format;
   }
+}
+
+// The printed event log of a full key: the crane named on the command line on every page, the
+// image's fingerprint as sha256sum gives it, the page count at the foot of the last page.
+TEST_F(CliTest, PdfOfAFullEventLog) {
+  if (!test::HavePdfTools()) GTEST_SKIP() << "poppler-utils or qpdf is not installed";
+  const fs::path image = fs::path(KD_SAMPLES) / "full-4675.512";
+  const fs::path pdf = dir / "log.pdf";
+  const Outcome o = Run({"data2", image.string(), "--format", "pdf", "--crane-name", "КС-3577 № 4", "--output",
+                         pdf.string()});
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::vector<std::string> pages = test::PdfPages(pdf);
+  ASSERT_EQ(test::PdfPageCount(pdf), static_cast<int>(pages.size()));
+  for (const std::string& page : pages) EXPECT_NE(page.find("Кран: КС-3577 № 4"), std::string::npos);
+  const std::string sha = test::RunCommand("sha256sum " + test::ShellQuote(image.string())).output.substr(0, 64);
+  EXPECT_NE(pages.front().find(sha), std::string::npos);
+  const std::string last = "Стр. " + std::to_string(pages.size()) + " из " + std::to_string(pages.size());
+  EXPECT_NE(pages.back().find(last), std::string::npos) << last;
+  EXPECT_NE(pages.back().find("4674"), std::string::npos);
 }
 
 }  // namespace

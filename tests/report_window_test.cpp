@@ -181,10 +181,11 @@ TEST_F(ReportWindowTest, MenusAndFinish) {
   EXPECT_EQ(dat1[0]->title(), QStringLiteral("Дополнительно"));
   EXPECT_EQ(captions(dat1[0]), (QStringList{"Наименование крана, его номер", "Подпись (ФИО)", "-", "Закончить"}));
   EXPECT_EQ(dat1[1]->title(), QStringLiteral("Отчет N1"));
-  EXPECT_EQ(captions(dat1[1]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML"}));
+  EXPECT_EQ(captions(dat1[1]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML",
+                                            "Документ PDF", "Печать..."}));
   EXPECT_EQ(dat2[0]->title(), QStringLiteral("Отчет N2"));
-  EXPECT_EQ(captions(dat2[0]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML", "-",
-                                            "Закончить"}));
+  EXPECT_EQ(captions(dat2[0]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML",
+                                            "Документ PDF", "Печать...", "-", "Закончить"}));
 
   windows.mainWindow->show();
   windows.mainWindow->data2Button->click();
