@@ -11,6 +11,10 @@ namespace {
 
 constexpr int kTwipsPerCharacter = 110;
 constexpr int kCellMarginTwips = 240;
+// A4 and the margins, in twips.
+constexpr int kPaperShortTwips = 11906;
+constexpr int kPaperLongTwips = 16838;
+constexpr int kPageMarginTwips = 850;
 
 void AppendUnicode(std::string& out, char32_t cp) {
   static const char kHex[] = "0123456789abcdef";
@@ -56,7 +60,7 @@ std::string Escaped(std::string_view text) {
 }  // namespace
 
 std::string WriteRtf(const TextTable& table) {
-  std::vector<int> right_edges;
+  std::vector<int> natural_edges;
   int edge = 0;
   for (int column = 0; column < table.ColCount(); ++column) {
     std::size_t widest = 1;
@@ -64,27 +68,39 @@ std::string WriteRtf(const TextTable& table) {
       widest = std::max(widest, CodePointCount(table.GetCellEx(column, row)));
     }
     edge += static_cast<int>(widest) * kTwipsPerCharacter + kCellMarginTwips;
-    right_edges.push_back(edge);
+    natural_edges.push_back(edge);
+  }
+  // Portrait where the columns fit across it, else landscape; either way the table spans the text
+  // width, its columns widened (or narrowed) in proportion.
+  const bool portrait = edge <= kPaperShortTwips - 2 * kPageMarginTwips;
+  const int text_width = (portrait ? kPaperShortTwips : kPaperLongTwips) - 2 * kPageMarginTwips;
+  std::vector<int> right_edges;
+  for (int natural : natural_edges) {
+    right_edges.push_back(static_cast<int>((static_cast<long long>(natural) * text_width + edge / 2) / std::max(edge, 1)));
   }
 
   std::string out =
       "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1\r\n"
-      "{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}}\r\n"
-      "\\paperw16838\\paperh11906\\margl850\\margr850\\margt850\\margb850\\landscape\r\n"
-      "\\pard\\plain\\f0\\fs16\r\n";
+      "{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}}\r\n";
+  out += portrait ? "\\paperw11906\\paperh16838\\margl850\\margr850\\margt850\\margb850\r\n"
+                  : "\\paperw16838\\paperh11906\\margl850\\margr850\\margt850\\margb850\\landscape\r\n";
+  out += "\\pard\\plain\\f0\\fs16\r\n";
   // Every row repeats its definition: that is how RTF tables are made. Each cell has its own
-  // borders, which is what every word processor draws.
-  std::string row_definition = "\\trowd\\trgaph70\\trleft0";
+  // borders, which is what every word processor draws. A header row says so before its cells,
+  // where word processors look for it, and is repeated on every page.
+  std::string cells;
   for (int right : right_edges) {
-    row_definition += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
-    row_definition += std::to_string(right);
+    cells += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
+    cells += std::to_string(right);
   }
+  const std::string row_definition = "\\trowd\\trgaph70\\trleft0" + cells;
+  const std::string header_definition = "\\trowd\\trhdr\\trgaph70\\trleft0" + cells;
   // Event logs repeat most of their texts; each is escaped once.
   std::unordered_map<std::string_view, std::string> escaped;
   for (int row = 0; row < table.RowCount(); ++row) {
     const bool header = row < table.FixedRows();
-    out += row_definition;
-    out += header ? "\\trhdr\r\n\\pard\\intbl\\plain\\f0\\fs16\\b " : "\r\n\\pard\\intbl\\plain\\f0\\fs16 ";
+    out += header ? header_definition : row_definition;
+    out += header ? "\r\n\\pard\\intbl\\plain\\f0\\fs16\\b " : "\r\n\\pard\\intbl\\plain\\f0\\fs16 ";
     for (int column = 0; column < table.ColCount(); ++column) {
       const std::string& text = table.GetCellEx(column, row);
       auto it = escaped.find(text);

@@ -29,6 +29,13 @@ enum : std::uint16_t {
   kColInfo = 0x007D,
   kLabelSst = 0x00FD,
   kWindow2 = 0x023E,
+  kPane = 0x0041,
+  kWsBool = 0x0081,
+  kFooter = 0x0015,
+  kSetup = 0x00A1,
+  kSupBook = 0x01AE,
+  kExternSheet = 0x0017,
+  kName = 0x0018,
 };
 
 constexpr std::size_t kMaxRecordData = 8224;
@@ -160,9 +167,44 @@ void WriteSst(std::string& out, const StringTable& sst) {
   Record(out, kExtSst, extsst);
 }
 
+// A BIFF8 unicode string with a 16-bit length, in UTF-16.
+std::string LongString(std::string_view utf8) {
+  const std::u16string text = Utf8ToUtf16(utf8);
+  std::string d;
+  Put16(d, static_cast<std::uint16_t>(text.size()));
+  Put8(d, 0x01);
+  for (char16_t unit : text) Put16(d, unit);
+  return d;
+}
+
+// Printed one page wide, as many pages long as it takes, portrait A4, numbered at the foot.
+void PageSetup(std::string& out) {
+  std::string ws_bool;
+  Put16(ws_bool, 0x05C1);  // Excel's defaults and "fit to pages"
+  Record(out, kWsBool, ws_bool);
+  Record(out, kFooter, LongString("&CСтр. &P из &N"));
+  std::string setup;
+  Put16(setup, 9);    // A4
+  Put16(setup, 100);  // scale, unused when fitting
+  Put16(setup, 1);    // first page number
+  Put16(setup, 1);    // one page wide
+  Put16(setup, 0);    // as many pages long as needed
+  Put16(setup, 0x0002);  // portrait; paper, scale and orientation are set
+  Put16(setup, 600);
+  Put16(setup, 600);
+  const std::uint64_t half_inch = 0x3FE0000000000000;  // header and footer margins, 0.5 as a double
+  Put32(setup, static_cast<std::uint32_t>(half_inch));
+  Put32(setup, static_cast<std::uint32_t>(half_inch >> 32));
+  Put32(setup, static_cast<std::uint32_t>(half_inch));
+  Put32(setup, static_cast<std::uint32_t>(half_inch >> 32));
+  Put16(setup, 1);  // copies
+  Record(out, kSetup, setup);
+}
+
 std::string Worksheet(const TextTable& table, StringTable& sst) {
   std::string out;
   Record(out, kBof, Bof(0x0010));
+  PageSetup(out);
   std::string dimensions;
   Put32(dimensions, 0);
   Put32(dimensions, static_cast<std::uint32_t>(table.RowCount()));
@@ -200,8 +242,10 @@ std::string Worksheet(const TextTable& table, StringTable& sst) {
     }
   }
 
+  // The header rows stay in view while the rest scrolls, frozen above a pane.
+  const auto fixed = static_cast<std::uint16_t>(table.FixedRows());
   std::string window2;
-  Put16(window2, 0x06B6);  // grid lines, headers, zeros, selected and active sheet
+  Put16(window2, fixed ? 0x07BE : 0x06B6);  // grid lines, headers, zeros, selected and active sheet; frozen panes
   Put16(window2, 0);
   Put16(window2, 0);
   Put32(window2, 64);
@@ -209,6 +253,16 @@ std::string Worksheet(const TextTable& table, StringTable& sst) {
   Put16(window2, 0);
   Put32(window2, 0);
   Record(out, kWindow2, window2);
+  if (fixed) {
+    std::string pane;
+    Put16(pane, 0);      // no columns frozen
+    Put16(pane, fixed);  // rows frozen
+    Put16(pane, fixed);  // first row shown under them
+    Put16(pane, 0);
+    Put8(pane, 2);  // the lower pane is active
+    Put8(pane, 0);
+    Record(out, kPane, pane);
+  }
   Record(out, kEof, {});
   return out;
 }
@@ -246,6 +300,40 @@ std::string WriteXls(const TextTable& table, std::string_view sheet_name) {
   for (char16_t unit : name) Put16(boundsheet, unit);
   const std::size_t boundsheet_at = globals.size() + 4;
   Record(globals, kBoundSheet, boundsheet);
+
+  // The header rows print at the top of every page: the built-in name Print_Titles, which refers
+  // to them through the workbook's one sheet reference.
+  if (table.FixedRows() > 0) {
+    std::string supbook;
+    Put16(supbook, 1);       // sheets in this workbook
+    Put16(supbook, 0x0401);  // this workbook itself
+    Record(globals, kSupBook, supbook);
+    std::string externsheet;
+    Put16(externsheet, 1);
+    Put16(externsheet, 0);  // the SUPBOOK above
+    Put16(externsheet, 0);  // first and last sheet: sheet 0
+    Put16(externsheet, 0);
+    Record(globals, kExternSheet, externsheet);
+    std::string formula;
+    Put8(formula, 0x3B);  // tArea3d
+    Put16(formula, 0);    // the EXTERNSHEET entry
+    Put16(formula, 0);    // first row
+    Put16(formula, static_cast<std::uint16_t>(table.FixedRows() - 1));
+    Put16(formula, 0);     // first column
+    Put16(formula, 0xFF);  // last column: whole rows
+    std::string name;
+    Put16(name, 0x0020);  // built-in
+    Put8(name, 0);
+    Put8(name, 1);  // the name is one character
+    Put16(name, static_cast<std::uint16_t>(formula.size()));
+    Put16(name, 0);
+    Put16(name, 1);  // local to sheet 1
+    Put32(name, 0);  // no menu, description, help or status texts
+    Put8(name, 0);   // 8-bit characters
+    Put8(name, 0x07);  // Print_Titles
+    name += formula;
+    Record(globals, kName, name);
+  }
 
   WriteSst(globals, sst);
   Record(globals, kEof, {});
