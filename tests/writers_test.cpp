@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "export/compound_file.h"
 #include "support/run_command.h"
@@ -202,6 +203,76 @@ TEST_F(WritersTest, WordDocumentOpensInLibreOffice) {
   const TextTable table = SmallTable();
   Save(dir / "r.doc", WriteRtf(table));
   if (auto text = Convert(dir / "r.doc", "txt:Text (encoded):UTF8", "txt")) ExpectReadBack("text", *text, table);
+}
+
+// The table spans the text width of a portrait page where its columns fit, else of a landscape
+// one; only the header rows are marked to repeat on every page.
+TEST_F(WritersTest, WordDocumentSpansThePageAndRepeatsItsHeader) {
+  TextTable wide(3, 11);
+  wide.SetFixedRows(1);
+  for (int c = 0; c < 11; ++c) wide.SetCellEx(c, 1, std::string(20, 'x'));
+  const struct {
+    TextTable table;
+    const char* paper;
+    int text_width;
+  } cases[] = {{SmallTable(), "\\paperw11906\\paperh16838", 11906 - 1700},
+               {wide, "\\paperw16838\\paperh11906", 16838 - 1700}};
+  for (const auto& c : cases) {
+    const std::string rtf = WriteRtf(c.table);
+    EXPECT_NE(rtf.find(c.paper), std::string::npos) << c.paper;
+    EXPECT_EQ(rtf.find("\\landscape") != std::string::npos, c.text_width > 11906);
+    std::smatch last;
+    ASSERT_TRUE(std::regex_search(rtf, last, std::regex("cellx(\\d+)\r\n")));
+    EXPECT_EQ(std::stoi(last[1]), c.text_width);
+    std::size_t marked = 0;
+    for (std::size_t at = 0; (at = rtf.find("\\trhdr", at)) != std::string::npos; ++at) ++marked;
+    EXPECT_EQ(marked, static_cast<std::size_t>(c.table.FixedRows()));
+    EXPECT_EQ(rtf.find("\\trowd\\trhdr"), rtf.find("\\trowd")) << "the first row is the header";
+  }
+}
+
+// xlrd finds the header rows frozen and named as the print titles; LibreOffice prints the sheet
+// one page wide, the header on top of every page and its number at the foot.
+TEST_F(WritersTest, WorkbookKeepsItsHeaderOnScreenAndOnEveryPage) {
+  // Shaped like an event log: short texts under a header row, a few pages long.
+  TextTable table(300, 11);
+  table.SetFixedRows(1);
+  for (int r = 0; r < table.RowCount(); ++r) {
+    for (int c = 0; c < 11; ++c) table.SetCellEx(c, r, "Ж" + std::to_string(r) + "-" + std::to_string(c));
+  }
+  const fs::path file = dir / "big.xls";
+  Save(file, WriteXls(table, "Отчет N2"));
+  if (HaveXlrd()) {
+    const auto result = RunCommand(
+        "/usr/bin/python3 -c \"import sys, xlrd; b = xlrd.open_workbook(sys.argv[1]); s = b.sheet_by_index(0); "
+        "n = b.name_and_scope_map[('print_titles', 0)]; "
+        "print(s.panes_are_frozen, s.horz_split_pos, s.vert_split_pos, n.area2d()[1:])\" " + ShellQuote(file.string()));
+    EXPECT_EQ(result.output, "1 1 0 (0, 1, 0, 11)\n");  // xlrd cuts the whole rows to the columns in use
+  }
+  TextTable plain = SmallTable();
+  plain.SetFixedRows(0);
+  Save(dir / "plain.xls", WriteXls(plain, "Отчет N1"));
+  if (HaveXlrd()) {
+    const auto result = RunCommand("/usr/bin/python3 -c \"import sys, xlrd; b = xlrd.open_workbook(sys.argv[1]); "
+                                   "print(b.sheet_by_index(0).panes_are_frozen, len(b.name_obj_list))\" " +
+                                   ShellQuote((dir / "plain.xls").string()));
+    EXPECT_EQ(result.output, "0 0\n");
+  }
+  if (!Have("/usr/bin/soffice") || !Have("/usr/bin/pdftotext")) GTEST_SKIP() << "LibreOffice or poppler missing";
+  const auto pdf = Convert(file, "pdf", "pdf");
+  ASSERT_TRUE(pdf);
+  const std::string text = RunCommand("pdftotext -layout " + ShellQuote(pdf->string()) + " -").output;
+  std::vector<std::string> pages;
+  for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
+    pages.push_back(text.substr(start, end - start));
+  }
+  ASSERT_GT(pages.size(), 2u);
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    EXPECT_NE(pages[i].find("Ж0-0 "), std::string::npos) << "page " << i + 1 << " has no header";
+    EXPECT_NE(pages[i].find("Ж0-10"), std::string::npos) << "page " << i + 1 << " is not a whole row wide";
+    const std::string number = "Стр. " + std::to_string(i + 1) + " из " + std::to_string(pages.size());
+    EXPECT_NE(pages[i].find(number), std::string::npos) << number;
+  }
 }
 
 TEST_F(WritersTest, OutputIsDeterministic) {
