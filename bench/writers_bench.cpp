@@ -16,7 +16,8 @@ const kd::TextTable& FullLog() {
   return table;
 }
 
-// Every format of the table, CSV among them.
+// Every format of the table, CSV among them; the PDF, which needs its fonts and heading, has its
+// own benchmark (pdf_bench).
 void BM_Writer(benchmark::State& state) {
   const kd::ExportFormat& format = kd::kExportFormats[static_cast<std::size_t>(state.range(0))];
   std::size_t size = 0;
@@ -28,7 +29,7 @@ void BM_Writer(benchmark::State& state) {
   state.SetLabel(format.extension);
   state.counters["bytes"] = static_cast<double>(size);
 }
-BENCHMARK(BM_Writer)->DenseRange(0, static_cast<int>(kd::kExportFormats.size()) - 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Writer)->DenseRange(0, static_cast<int>(kd::FormatId::kPdf) - 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

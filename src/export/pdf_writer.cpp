@@ -290,7 +290,11 @@ std::string WritePdf(const std::vector<PrintedPage>& pages, const PrintFonts& fo
 
   pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
   std::string kids;
-  for (int i = 0; i < page_count; ++i) kids += (i ? " " : "") + std::to_string(kFirstPage + 2 * i) + " 0 R";
+  for (int i = 0; i < page_count; ++i) {
+    if (i) kids += ' ';
+    kids += std::to_string(kFirstPage + 2 * i);
+    kids += " 0 R";
+  }
   pdf.Object(2, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(page_count) + " >>");
   pdf.Object(3, "<< /Title " + TextString(title) + " /Producer (keydecoder) /Creator (keydecoder) >>");
 
