@@ -29,6 +29,7 @@ void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
 
 bool QtDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("Печать"));
   dialog.setOption(QAbstractPrintDialog::PrintToFile);
   return dialog.exec() == QDialog::Accepted;
 }

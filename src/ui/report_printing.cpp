@@ -33,6 +33,7 @@ std::string PrintDateNow() { return LocalTimeText(std::chrono::system_clock::now
 
 WriteProgress::WriteProgress(QWidget* parent, const QString& text)
     : dialog_(std::make_unique<QProgressDialog>(text, QString(), 0, 0, parent)) {
+  dialog_->setWindowTitle(text);
   dialog_->setWindowModality(Qt::WindowModal);
   dialog_->setMinimumDuration(500);
   dialog_->setCancelButton(nullptr);
