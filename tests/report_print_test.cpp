@@ -123,6 +123,19 @@ TEST_F(ReportPrintTest, PrintIsTheSameDocumentAsThePdf) {
   EXPECT_NE(RunCommand("pdfinfo " + ShellQuote((dir / "printed.pdf").string())).output.find("A4"), std::string::npos);
 }
 
+// Pages asked for in the print dialog keep their numbers.
+TEST_F(ReportPrintTest, PrintsThePagesAskedFor) {
+  windows.mainWindow->data2Button->click();
+  dialogs.print_answers.push_back(Q(dir / "pages.pdf"));
+  dialogs.print_pages = {2, 3};
+  windows.data2Window->printAction->trigger();
+  const std::vector<std::string> pages = test::PdfPages(dir / "pages.pdf");
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_NE(pages[0].find("Стр. 2 из "), std::string::npos);
+  EXPECT_NE(pages[1].find("Стр. 3 из "), std::string::npos);
+  EXPECT_NE(pages[1].find("Блок"), std::string::npos) << "the header on every page";
+}
+
 // The progress box appears only for a write that takes over half a second.
 TEST_F(ReportPrintTest, ProgressShowsOnlyForALongWrite) {
   for (const int pause_ms : {0, 100}) {

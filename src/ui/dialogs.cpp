@@ -31,6 +31,7 @@ bool QtDialogs::SetUpPrinter(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);
   dialog.setWindowTitle(QStringLiteral("Печать"));
   dialog.setOption(QAbstractPrintDialog::PrintToFile);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange);
   return dialog.exec() == QDialog::Accepted;
 }
 

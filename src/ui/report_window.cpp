@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScrollBar>
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -104,8 +105,14 @@ void ReportWindow::Print() {
     printer.setFullPage(true);
     const QSizeF paper = printer.pageLayout().fullRectPoints().size();
     const ReportHeading heading = PrintedHeading(PrintDateNow());
-    const std::vector<PrintedPage> pages =
-        LayOutReport(table_, heading, fonts->View(), {paper.width(), paper.height()});
+    std::vector<PrintedPage> pages = LayOutReport(table_, heading, fonts->View(), {paper.width(), paper.height()});
+    // The pages the dialog asked for keep their numbers ("Стр. 5 из 87").
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+      const auto last = std::min<std::size_t>(pages.size(), static_cast<std::size_t>(std::max(printer.toPage(), printer.fromPage())));
+      const auto first = std::min<std::size_t>(last, static_cast<std::size_t>(printer.fromPage() - 1));
+      pages = std::vector<PrintedPage>(pages.begin() + static_cast<std::ptrdiff_t>(first),
+                                       pages.begin() + static_cast<std::ptrdiff_t>(last));
+    }
     WriteProgress progress(this, QStringLiteral("Печать отчета..."));
     PaintPages(printer, pages, *fonts, *font_bytes, progress.Callback());
   } catch (const std::exception& e) {

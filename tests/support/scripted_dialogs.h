@@ -39,6 +39,8 @@ class ScriptedDialogs : public Dialogs {
   std::vector<InputRequest> input_requests;
   // A print dialog's answer: the PDF file the printer writes to, or nothing for Cancel.
   std::deque<std::optional<QString>> print_answers;
+  // The pages asked for, first and last; 0, 0: all of them.
+  std::pair<int, int> print_pages{0, 0};
   int print_requests = 0;
   // Runs while a box is "open", to look at the program at that moment.
   std::function<void(const Message&)> on_message;
@@ -68,6 +70,10 @@ class ScriptedDialogs : public Dialogs {
     if (!file) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(*file);
+    if (print_pages.first > 0) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setFromTo(print_pages.first, print_pages.second);
+    }
     return true;
   }
 
