@@ -214,7 +214,8 @@ std::string_view TrueTypeFont::GlyphData(std::uint16_t glyph) const {
 }
 
 std::string TrueTypeFont::Subset(const std::set<std::uint16_t>& glyphs) const {
-  // The glyphs asked for, glyph 0, and every component of a composite glyph, transitively.
+  // The glyphs asked for, glyph 0 (drawn for a missing character), and every component of a
+  // composite glyph, transitively.
   std::set<std::uint16_t> keep = {0};
   std::vector<std::uint16_t> pending(glyphs.begin(), glyphs.end());
   while (!pending.empty()) {
@@ -235,9 +236,6 @@ std::string TrueTypeFont::Subset(const std::set<std::uint16_t>& glyphs) const {
       else if (flags & kHaveTwoByTwo) at += 8;
     }
   }
-  // Glyph 0 always comes first in the set; keep also glyph 0's own data.
-  keep.insert(0);
-
   std::string glyf;
   std::string loca;
   for (int glyph = 0; glyph < glyph_count_; ++glyph) {
