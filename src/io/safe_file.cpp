@@ -1,6 +1,7 @@
 #include "safe_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <system_error>
@@ -43,10 +44,12 @@ std::string ErrnoText(int err) {
   }
 }
 
-// The name of a sibling temporary file; random, so two writers never share one.
+// A temporary file beside the target, so the rename stays on one disk. The name is short whatever
+// the target's length, and random, so two writers never share one.
 fs::path TemporarySibling(const fs::path& target, std::mt19937_64& random) {
-  const auto suffix = std::to_string(random() % 1000000000ULL);
-  return target.parent_path() / (target.filename().string() + ".tmp" + suffix);
+  char name[32];
+  std::snprintf(name, sizeof name, ".kd%016llx.tmp", static_cast<unsigned long long>(random()));
+  return target.parent_path() / name;
 }
 
 // Checks what the platform would let root (or an administrator) ignore.
@@ -105,6 +108,18 @@ Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> byt
 
 #else
 
+// The new file takes the old one's owner, group and permissions, so replacing a file does not
+// change who may use it. Set-id bits are not carried over to contents nobody gave them.
+void KeepOwnerAndMode(int fd, const struct stat& old) {
+  mode_t mode = old.st_mode & 07777 & ~(S_ISUID | S_ISGID);
+  // Only root can give the file away; anyone can keep a group they belong to.
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+    // In another group, the old group's rights would go to the wrong people: give it the others' rights.
+    mode = (mode & ~S_IRWXG) | ((mode & S_IRWXO) << 3);
+  }
+  ::fchmod(fd, mode);
+}
+
 Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> bytes,
                                            std::mt19937_64& random) {
   // Root passes access(); everybody else is told here, before anything is written.
@@ -129,7 +144,7 @@ Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> byt
   };
   if (existed) {
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+    if (::stat(target.c_str(), &old) == 0) KeepOwnerAndMode(fd, old);
   }
   std::size_t done = 0;
   while (done < bytes.size()) {

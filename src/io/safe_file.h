@@ -13,6 +13,7 @@ namespace kd {
 // Replaces `target` with `bytes` so that the target is at every moment either the old file or the
 // complete new one: the bytes go to a temporary file in the same folder, which is flushed to disk
 // and only then renamed over the target. A full disk or a pulled stick leaves the old file as it was.
+// On Linux the new file keeps the old one's owner, group and permissions, without set-id bits.
 //
 // A target or folder without any write permission bit is refused even where the process could
 // override it (root on Linux), the way Windows refuses a file with its read-only attribute.
