@@ -134,8 +134,8 @@ std::string FromCp1251(const std::string& bytes) {
   std::wstring wide(static_cast<std::size_t>(wide_size), L'\0');
   MultiByteToWideChar(1251, 0, bytes.data(), size, wide.data(), wide_size);
   std::string out(static_cast<std::size_t>(wide_size) * 3, '\0');
-  out.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, out.data(), static_cast<int>(out.size()), nullptr, nullptr)));
+  out.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, out.data(),
+                                                          static_cast<int>(out.size()), nullptr, nullptr)));
   return out;
 #else
   iconv_t cd = iconv_open("UTF-8", "WINDOWS-1251");

@@ -110,8 +110,8 @@ Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> byt
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = LongPath(TemporarySibling(target, random));
     // Nobody else needs the temporary file until it is complete.
-    const errno_t err = _wsopen_s(&fd, temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYRW,
-                                  _S_IREAD | _S_IWRITE);
+    const errno_t err =
+        _wsopen_s(&fd, temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYRW, _S_IREAD | _S_IWRITE);
     if (err != 0) {
       fd = -1;
       if (err != EEXIST) return Failure{ErrnoText(err)};
