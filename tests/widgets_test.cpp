@@ -1,5 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ui/dialogs.h"
+#include "ui/input_box.h"
 #include "ui/skin_gauge.h"
 #include "ui/snap.h"
 
@@ -64,6 +73,39 @@ TEST(SnapTest, EdgesWithinFivePixelsStick) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SnapToEdges(QRect(c.wanted, QSize(300, 100)), screen, 5), c.expected) << c.wanted.x() << "," << c.wanted.y();
+  }
+}
+
+// What a dialog's labels and buttons say, the shortcut marks taken out.
+QStringList Texts(const QWidget* dialog) {
+  QStringList texts;
+  for (const QLabel* label : dialog->findChildren<QLabel*>()) texts << label->text().remove(QLatin1Char('&'));
+  for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+    texts << button->text().remove(QLatin1Char('&'));
+  }
+  return texts;
+}
+
+// Qt's own dialogs speak Russian like the rest of the program.
+TEST(QtDialogsTest, SpeakRussian) {
+  QStringList open_dialog;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(qobject_cast<QFileDialog*>(dialog), nullptr);
+    open_dialog = Texts(dialog);
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  QtDialogs dialogs;
+  EXPECT_EQ(dialogs.OpenFileName(nullptr, {QStringLiteral("t"), QStringLiteral("Образ Key"), QStringLiteral("*.512"),
+                                            QDir::tempPath(), QString()}),
+            std::nullopt);
+  for (const char* text : {"Папка:", "Имя файла:", "Открыть", "Отмена"}) {
+    EXPECT_TRUE(open_dialog.contains(QString::fromUtf8(text))) << text << " in " << open_dialog.join('|').toStdString();
+  }
+  InputBox box(nullptr, QStringLiteral("c"), QString(), QString());
+  const QStringList input = Texts(&box);
+  for (const char* text : {"ОК", "Отмена"}) {
+    EXPECT_TRUE(input.contains(QString::fromUtf8(text))) << text << " in " << input.join('|').toStdString();
   }
 }
 

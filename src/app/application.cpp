@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 #include <exception>
 
 namespace kd {
@@ -36,6 +38,19 @@ void ApplySkin(QApplication& app) {
   }
   QFile sheet(QStringLiteral(":/skin/skin.qss"));
   if (sheet.open(QIODevice::ReadOnly)) app.setStyleSheet(QString::fromUtf8(sheet.readAll()));
+}
+
+bool InstallTranslations(QApplication& app) {
+  auto* translator = new QTranslator(&app);
+  const QString folders[] = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                             QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+  for (const QString& folder : folders) {
+    for (const QString& name : {QStringLiteral("qtbase_ru"), QStringLiteral("qt_ru")}) {
+      if (translator->load(name, folder)) return app.installTranslator(translator);
+    }
+  }
+  delete translator;
+  return false;
 }
 
 Windows CreateWindows(Dialogs& dialogs, QDate today) {

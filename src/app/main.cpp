@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   kd::Application app(argc, argv);
   try {
     kd::ApplySkin(app);
+    kd::InstallTranslations(app);
     kd::QtDialogs dialogs;
     kd::Windows windows = kd::CreateWindows(dialogs);
     windows.mainWindow->show();

@@ -14,6 +14,8 @@ namespace {
 void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
   // Qt's own dialog, so that it wears the program's skin on every platform.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // Qt's catalogue says "Перейти к:"; Russian Windows says "Папка:", as users know it.
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
   // A description that already shows its pattern is not given it twice.
   const QString shown = QStringLiteral("(%1)").arg(request.filter_pattern);
   dialog.setNameFilter(request.filter_name.endsWith(shown)
