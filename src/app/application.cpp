@@ -68,4 +68,10 @@ Windows CreateWindows(Dialogs& dialogs, QDate today) {
   return windows;
 }
 
+void StartUp(Windows& windows, const QStringList& arguments) {
+  windows.mainWindow->show();
+  const QStringList files = arguments.mid(1);
+  if (!files.isEmpty()) windows.mainWindow->OpenImageFiles(files);
+}
+
 }  // namespace kd

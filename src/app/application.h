@@ -40,4 +40,8 @@ struct Windows {
 // window. `today` is the start-up date that the Data 1 report shows.
 Windows CreateWindows(Dialogs& dialogs, QDate today = QDate::currentDate());
 
+// Shows the main window and opens the image files named on the command line (`arguments` as
+// QCoreApplication::arguments() gives them, the program first), as "Файл" and "Считать" would.
+void StartUp(Windows& windows, const QStringList& arguments);
+
 }  // namespace kd

@@ -2,8 +2,14 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 
 #include "image/image_file.h"
 #include "reports/user_texts.h"
@@ -28,10 +34,12 @@ QPushButton* MakeButton(const QString& text, const char* name, QRect geometry, Q
 
 MainWindow::MainWindow(KeySession& session, Dialogs& dialogs)
     : SkinnedWindow(QStringLiteral(" Дешифратор  v.7"), kClientSize),
+      // The program's own folder where the user may write there; an installed program's is not.
       openImageDialog(FileDialog::Mode::Open, QStringLiteral(" Открытие файла ключа"), kImageFilterName,
-                        kImageFilterPattern),
+                        kImageFilterPattern, {}, WritableFolderOrDocuments(QCoreApplication::applicationDirPath())),
       saveImageDialog(FileDialog::Mode::Save, QStringLiteral(" Сохранение файла ключа"), kImageFilterName,
-                        kImageFilterPattern, QStringLiteral("*.512")),
+                        kImageFilterPattern, QStringLiteral("*.512"),
+                        WritableFolderOrDocuments(QCoreApplication::applicationDirPath())),
       session_(session),
       dialogs_(dialogs) {
   setObjectName("Form_Main");
@@ -79,6 +87,7 @@ MainWindow::MainWindow(KeySession& session, Dialogs& dialogs)
 
   SetOuterHeight(CompactHeight);
   CenterOnScreen();
+  setAcceptDrops(true);
 }
 
 void MainWindow::SetReportWindows(QWidget* data1, QWidget* data2) {
@@ -115,21 +124,70 @@ void MainWindow::ShowReport(QWidget* report) {
 
 void MainWindow::LoadImageFile() {
   if (!openImageDialog.Execute(dialogs_, this)) return;
-  const Result<KeyImage> loaded = ReadImageFile(ToPath(openImageDialog.FileName()));
+  LoadFrom(openImageDialog.FileName());
+}
+
+void MainWindow::OpenImageFile(const QString& path) {
+  if (reader_link_.Busy()) return;
+  SetOuterHeight(CompactHeight);
+  progressGauge->SetValue(0);
+  LoadFrom(path);
+}
+
+void MainWindow::OpenImageFiles(const QStringList& paths) {
+  if (paths.size() != 1) {
+    dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotOpenFile));
+    return;
+  }
+  OpenImageFile(paths.constFirst());
+}
+
+void MainWindow::LoadFrom(const QString& path) {
+  const Result<KeyImage> loaded = ReadImageFile(ToPath(path));
   if (!loaded) {
     dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotOpenFile));
     return;
   }
-  session_.Replace(*loaded, KeySource::File(ToPath(openImageDialog.FileName()).string()));
+  session_.Replace(*loaded, KeySource::File(ToPath(path).string()));
+  RememberImageFile(path);
   progressGauge->SetValue(progressGauge->MaxValue());
   SetOuterHeight(FullHeight);
 }
 
+void MainWindow::RememberImageFile(const QString& path) {
+  const QFileInfo file(path);
+  openImageDialog.StartIn(file.absolutePath(), file.fileName());
+  saveImageDialog.StartIn(file.absolutePath(), file.fileName());
+}
+
 void MainWindow::SaveImage() {
+  // An image from a file is proposed back under its own name; one from the reader under none.
+  const KeySource& source = session_.Source();
+  if (source.kind == KeySource::Kind::kFile) {
+    const QFileInfo file(QString::fromStdString(source.path));
+    saveImageDialog.StartIn(file.absolutePath(), file.fileName());
+  } else {
+    saveImageDialog.StartIn(saveImageDialog.Request().folder, saveImageDialog.ProposedName());
+  }
   if (!saveImageDialog.Execute(dialogs_, this)) return;
   if (!WriteImageFile(ToPath(saveImageDialog.FileName()), session_.Image())) {
     dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotCreateFile));
+    return;
   }
+  RememberImageFile(saveImageDialog.FileName());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  // A link that is no local file opens as no file at all, and is refused.
+  for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  // After the drop: a message box inside it would hold the file manager that the file came from.
+  QMetaObject::invokeMethod(this, [this, paths] { OpenImageFiles(paths); }, Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -31,6 +31,12 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   // The key reader on "COM 1" to "COM 3".
   ReaderLink& Link() { return reader_link_; }
 
+  // Opens an image file exactly as "Файл" and "Считать" do once the dialog has named it.
+  void OpenImageFile(const QString& path);
+  // Files handed over from outside (the command line, a drop): exactly one file is opened, more
+  // are refused as a file that cannot be opened.
+  void OpenImageFiles(const QStringList& paths);
+
   QLabel* sourceLabel;         // "bsSkinTextLabel1"
   QComboBox* sourceSelector;   // "bsSkinComboBox1": "Файл", "COM 1" to "COM 3"
   QPushButton* readButton;     // "bsSkinButton1": "Считать"
@@ -52,9 +58,14 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
  protected:
   // Closing the window ends the program: a read that is waiting for the reader ends with it.
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void LoadImageFile();
+  void LoadFrom(const QString& path);
+  // The next image dialogs, open and save, start beside this file.
+  void RememberImageFile(const QString& path);
   void ReadFromReader(int port_number);
   void ShowReport(QWidget* report);
 

@@ -30,17 +30,12 @@ QScrollBar* MakeScrollBar(Qt::Orientation orientation, const char* name, QWidget
   return bar;
 }
 
-// Reports go where the user keeps documents: the program's own folder is often not writable.
-QString DocumentsFolder() {
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return QDir(documents).exists() ? documents : QDir::homePath();
-}
-
 FileDialog ExportDialog(const ReportNames& names, const ExportFormat& format) {
   const QString pattern = QStringLiteral("*") + QString::fromLatin1(format.extension);
   return FileDialog(FileDialog::Mode::Save,
                     QStringLiteral(" Сохранение отчета %1 (%2)").arg(names.number).arg(QString::fromLatin1(format.dialog_tag)),
                     QStringLiteral("%1 (%2)").arg(QString::fromUtf8(format.menu_text), pattern), pattern,
+                    // Reports go where the user keeps documents: the program's own folder is often not writable.
                     QString::fromUtf8(names.file_stem), DocumentsFolder());
 }
 
