@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,11 +11,13 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
+#include <algorithm>
 
 #include "image/image_file.h"
 #include "reports/user_texts.h"
 #include "qt_path.h"
 #include "skin_gauge.h"
+#include "source_selector.h"
 
 namespace kd {
 
@@ -22,6 +25,8 @@ namespace {
 
 const QString kImageFilterName = QStringLiteral("Образ Key");
 const QString kImageFilterPattern = QStringLiteral("*.512");
+constexpr int kFirstOtherPort = 4;  // after "Файл" and "COM 1" to "COM 3"
+constexpr int kOtherPortRole = Qt::UserRole + 1;  // marks "Другой порт..."
 
 QPushButton* MakeButton(const QString& text, const char* name, QRect geometry, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
@@ -49,7 +54,7 @@ MainWindow::MainWindow(KeySession& session, Dialogs& dialogs)
   sourceLabel->setObjectName("bsSkinTextLabel1");
   sourceLabel->setGeometry(8, 16, 114, 21);
 
-  sourceSelector = new QComboBox(client);
+  sourceSelector = new SourceSelector(client);
   sourceSelector->setObjectName("bsSkinComboBox1");
   sourceSelector->setGeometry(128, 16, 73, 21);
   sourceSelector->setEditable(false);
@@ -80,7 +85,11 @@ MainWindow::MainWindow(KeySession& session, Dialogs& dialogs)
   sourceSelector->setFocus();
 
   connect(readButton, &QPushButton::clicked, this, &MainWindow::ReadKey);
-  connect(sourceSelector, &QComboBox::activated, this, &MainWindow::SourceChanged);
+  connect(sourceSelector, &QComboBox::activated, this, &MainWindow::SourceActivated);
+  connect(sourceSelector, &SourceSelector::AboutToDropDown, this, &MainWindow::RefreshPorts);
+  connect(sourceSelector, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0 && !sourceSelector->itemData(index, kOtherPortRole).toBool()) source_index_ = index;
+  });
   connect(data1Button, &QPushButton::clicked, this, &MainWindow::ShowData1);
   connect(data2Button, &QPushButton::clicked, this, &MainWindow::ShowData2);
   connect(saveButton, &QPushButton::clicked, this, &MainWindow::SaveImage);
@@ -104,9 +113,67 @@ void MainWindow::ReadKey() {
   const int index = sourceSelector->currentIndex();
   if (index == 0) {
     LoadImageFile();
-  } else {
+  } else if (index < kFirstOtherPort) {
     ReadFromReader(index);
+  } else if (const QString port = sourceSelector->itemData(index).toString(); !port.isEmpty()) {
+    reader_link_.ReadFromReader(session_, port);
   }
+}
+
+void MainWindow::SourceActivated(int index) {
+  if (sourceSelector->itemData(index, kOtherPortRole).toBool()) AskForPort();
+  SourceChanged();
+}
+
+void MainWindow::AskForPort() {
+  const std::optional<QString> answer =
+      dialogs_.InputBox(this, QStringLiteral("Другой порт"),
+                        QStringLiteral("Имя или путь порта (например, COM7 или /dev/ttyUSB0):"), QString());
+  const QString name = answer ? answer->trimmed() : QString();
+  if (name.isEmpty()) {
+    sourceSelector->setCurrentIndex(source_index_);
+    return;
+  }
+  if (const int com = ComNumberOf(name); com != 0) {
+    sourceSelector->setCurrentIndex(com);
+    return;
+  }
+  const auto known = [&](const SerialPortEntry& port) { return port.name == name; };
+  if (std::none_of(named_ports_.begin(), named_ports_.end(), known)) {
+    named_ports_.push_back({PortText(name), name, QString()});
+  }
+  RefreshPorts();
+  sourceSelector->setCurrentIndex(sourceSelector->findData(name));
+}
+
+void MainWindow::RefreshPorts() {
+  const int current = sourceSelector->currentIndex();
+  const QString chosen = current >= kFirstOtherPort ? sourceSelector->itemData(current).toString() : QString();
+  std::vector<SerialPortEntry> ports;
+  const auto add = [&](const SerialPortEntry& port) {
+    const bool listed = std::any_of(ports.begin(), ports.end(), [&](const auto& p) { return p.name == port.name; });
+    if (!listed && ComNumberOf(port.name) == 0) ports.push_back(port);
+  };
+  for (const SerialPortEntry& port : listSerialPorts()) add(port);
+  for (const SerialPortEntry& port : named_ports_) add(port);
+  if (!chosen.isEmpty()) add({sourceSelector->itemText(current), chosen, sourceSelector->itemData(current, Qt::ToolTipRole).toString()});
+
+  const QSignalBlocker quiet(sourceSelector);
+  while (sourceSelector->count() > kFirstOtherPort) sourceSelector->removeItem(kFirstOtherPort);
+  for (const SerialPortEntry& port : ports) {
+    sourceSelector->addItem(port.text, port.name);
+    const QString tip = port.description.isEmpty() ? port.name : port.description + QStringLiteral("\n") + port.name;
+    sourceSelector->setItemData(sourceSelector->count() - 1, tip, Qt::ToolTipRole);
+  }
+  sourceSelector->addItem(QStringLiteral("Другой порт..."));
+  sourceSelector->setItemData(sourceSelector->count() - 1, true, kOtherPortRole);
+  sourceSelector->setCurrentIndex(chosen.isEmpty() ? current : sourceSelector->findData(chosen));
+  // The list may be wider than the narrow selector; its texts are not cut.
+  int widest = 0;
+  for (int i = 0; i < sourceSelector->count(); ++i) {
+    widest = std::max(widest, sourceSelector->fontMetrics().horizontalAdvance(sourceSelector->itemText(i)));
+  }
+  sourceSelector->view()->setMinimumWidth(widest + 24);
 }
 
 void MainWindow::SourceChanged() {

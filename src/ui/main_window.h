@@ -2,8 +2,10 @@
 
 #include "image/key_session.h"
 #include "reader/reader_link.h"
+#include "reader/serial_ports.h"
 #include "dialogs.h"
 #include "skinned_window.h"
+#include "source_selector.h"
 
 class QComboBox;
 class QLabel;
@@ -38,7 +40,9 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   void OpenImageFiles(const QStringList& paths);
 
   QLabel* sourceLabel;         // "bsSkinTextLabel1"
-  QComboBox* sourceSelector;   // "bsSkinComboBox1": "Файл", "COM 1" to "COM 3"
+  // "bsSkinComboBox1": "Файл", "COM 1" to "COM 3"; once dropped down, the other ports and
+  // "Другой порт...".
+  SourceSelector* sourceSelector;
   QPushButton* readButton;     // "bsSkinButton1": "Считать"
   SkinGauge* progressGauge;    // "bsSkinGauge1"
   QPushButton* data1Button;    // "bsSkinButton2": "Данные 1"
@@ -46,6 +50,12 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   QPushButton* saveButton;     // "bsSkinButton4": "Сохранить"
   FileDialog openImageDialog;  // "bsSkinOpenDialog1"
   FileDialog saveImageDialog;  // "bsSkinSaveDialog1"
+
+  // Where the selector's list of ports beyond COM 1 to COM 3 comes from.
+  SerialPortLister listSerialPorts = SystemSerialPorts;
+  // Brings the ports after "COM 3" up to date: the system's, then those the user named; the one
+  // chosen stays even when the system no longer reports it. "Другой порт..." comes last.
+  void RefreshPorts();
 
  public Q_SLOTS:
   // Loads the key from a file or reads it through the chosen port.
@@ -62,6 +72,9 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  void SourceActivated(int index);
+  // "Другой порт...": asks for a port name and chooses it, or goes back to the previous choice.
+  void AskForPort();
   void LoadImageFile();
   void LoadFrom(const QString& path);
   // The next image dialogs, open and save, start beside this file.
@@ -82,6 +95,10 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   ReaderLink reader_link_{static_cast<ReaderLinkHost&>(*this)};
   QWidget* data1_window_ = nullptr;
   QWidget* data2_window_ = nullptr;
+  // The ports the user named through "Другой порт...", kept until the program ends.
+  std::vector<SerialPortEntry> named_ports_;
+  // The selector's last choice that was a source, to go back to from "Другой порт...".
+  int source_index_ = 0;
 };
 
 }  // namespace kd
