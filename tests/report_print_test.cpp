@@ -54,7 +54,7 @@ TEST_F(ReportPrintTest, OldItemsKeepTheirNames) {
     QStringList names;
   } cases[] = {
       {windows.data1Window.get(), {"N5", "Word1", "Exel1", "HTML1", "", "printAction"}},
-      {windows.data2Window.get(), {"N4", "Word1", "Exel1", "HTML1", "", "printAction", "N3", "N2"}},
+      {windows.data2Window.get(), {"N4", "Word1", "Exel1", "HTML1", "", "printAction", "goToBlockAction", "N3", "N2"}},
   };
   for (const auto& c : cases) {
     QStringList names;

@@ -36,6 +36,9 @@ TEST(Sha256Test, StandardVectors) {
 
 // The fingerprint a printed report shows is what sha256sum says of the image file.
 TEST(Sha256Test, MatchesSha256sumOfASample) {
+#ifdef _WIN32
+  GTEST_SKIP() << "sha256sum is Debian's";
+#endif
   const std::filesystem::path sample = std::filesystem::path(KD_SAMPLES) / "crane-200.512";
   std::ifstream in(sample, std::ios::binary);
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "report_grid.h"
 #include "reports/data1.h"
@@ -20,12 +21,28 @@ Data2Window::Data2Window(const KeySession& session, Dialogs& dialogs)
   report->setObjectName("N1");
   AddExportItems(report, {{FormatId::kTxt, "N4"}, {FormatId::kDoc, "Word1"}, {FormatId::kXls, "Exel1"},
                           {FormatId::kHtm, "HTML1"}});
+  goToBlockAction = report->addAction(QStringLiteral("Перейти к блоку..."), this, &Data2Window::AskForBlock);
+  goToBlockAction->setObjectName("goToBlockAction");
+  goToBlockAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  addAction(goToBlockAction);
   report->addSeparator()->setObjectName("N3");
   finishAction = report->addAction(QStringLiteral("Закончить"), this, &Data2Window::Finish);
   finishAction->setObjectName("N2");
 }
 
 void Data2Window::Finish() { close(); }
+
+void Data2Window::GoToBlock(int block) { rowScrollBar->setValue(std::min(block, LastRow())); }
+
+void Data2Window::AskForBlock() {
+  const std::optional<QString> answer = dialogs_.InputBox(this, QStringLiteral("Перейти к блоку"),
+                                                          QStringLiteral("Номер блока:"),
+                                                          QString::number(rowScrollBar->value()));
+  if (!answer) return;
+  bool number = false;
+  const int block = answer->trimmed().toInt(&number);
+  if (number && block >= 0) GoToBlock(block);
+}
 
 ReportHeading Data2Window::PrintedHeading(std::string print_date) const {
   const std::string crane = crane_name_ ? crane_name_() : Data1Value(MakeData1Table({}), Data1Row::kCraneName);

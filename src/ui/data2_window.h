@@ -20,12 +20,17 @@ class Data2Window : public ReportWindow {
 
   Data2Window(const KeySession& session, Dialogs& dialogs);
 
-  QAction* finishAction;  // "N2": "Закончить"
+  QAction* goToBlockAction;  // "Перейти к блоку...", Ctrl+G
+  QAction* finishAction;     // "N2": "Закончить"
 
   // Rebuilds the table from the image, sizes the columns and fits the window's width.
   void Refill();
   // Closes the window exactly as the caption bar's close button does.
   void Finish();
+  // Brings the record of that block to the top, or the last one for a block past it.
+  void GoToBlock(int block);
+  // Asks for a block number and goes there.
+  void AskForBlock();
   // Where the printed log takes the crane's name from: the name typed in Data 1.
   void SetCraneNameSource(std::function<std::string()> source) { crane_name_ = std::move(source); }
 
