@@ -19,7 +19,7 @@ TEST(ReportHeadingTest, ReadsAsData1AndNamesTheImage) {
   ASSERT_TRUE(FillData1(data1, image, ","));
 
   KeySession session;
-  session.Replace(image, KeySource::File("/media/usb/кран 7.512"));
+  session.Replace(image, KeySource::File("D:\\ключи/кран 7.512"));
   const ReportHeading passport = MakeReportHeading(PrintedReport::kData1, session, "КС-45717", "Иванов", "2024-03-07");
   EXPECT_EQ(passport.report_name, "Паспорт и статистика нагружения");
   EXPECT_EQ(passport.limiter_id, Data1Value(data1, Data1Row::kLimiterId));

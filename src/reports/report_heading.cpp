@@ -1,7 +1,6 @@
 #include "report_heading.h"
 
 #include <ctime>
-#include <filesystem>
 
 #include "data1.h"
 #include "io/sha256.h"
@@ -24,8 +23,11 @@ std::string Value(Data1Row row, const Data1Source& source) {
 
 std::string SourceText(const KeySource& source) {
   switch (source.kind) {
-    case KeySource::Kind::kFile:
-      return "файл " + std::filesystem::path(source.path).filename().string();
+    case KeySource::Kind::kFile: {
+      // The path is UTF-8 on every system; std::filesystem would read it in Windows' ANSI code page.
+      const std::size_t slash = source.path.find_last_of("/\\");
+      return "файл " + (slash == std::string::npos ? source.path : source.path.substr(slash + 1));
+    }
     case KeySource::Kind::kPort:
       return "порт " + source.path + ", " + LocalTimeText(source.read_at);
     case KeySource::Kind::kNone:
