@@ -1,0 +1,72 @@
+#include "file_checks.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace kd {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+
+namespace {
+
+struct FileIdentity {
+  DWORD volume;
+  DWORD index_high;
+  DWORD index_low;
+};
+
+bool Identify(const fs::path& path, FileIdentity& id) {
+  // No access is asked for: only the file's identity is read, also of a file opened elsewhere.
+  const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool known = GetFileInformationByHandle(file, &info) != 0;
+  CloseHandle(file);
+  if (!known) return false;
+  id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  return true;
+}
+
+}  // namespace
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  FileIdentity first{}, second{};
+  return Identify(a, first) && Identify(b, second) && first.volume == second.volume &&
+         first.index_high == second.index_high && first.index_low == second.index_low;
+}
+
+#else
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  struct stat first {}, second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
+#endif
+
+Status CheckWritableTarget(const fs::path& target) {
+  constexpr auto kWriteBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  std::error_code ec;
+  const fs::file_status status = fs::status(target, ec);
+  if (fs::exists(status)) {
+    if (!fs::is_regular_file(status)) return Failure{"это не файл"};
+    if ((status.permissions() & kWriteBits) == fs::perms::none) return Failure{"файл только для чтения"};
+  }
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const fs::file_status folder_status = fs::status(folder, ec);
+  if (ec || !fs::is_directory(folder_status)) return Failure{"папка не найдена"};
+#ifndef _WIN32
+  // Windows ignores a folder's read-only attribute; Explorer uses it to mark customised folders.
+  if ((folder_status.permissions() & kWriteBits) == fs::perms::none) return Failure{"папка только для чтения"};
+#endif
+  return {};
+}
+
+}  // namespace kd

@@ -1,0 +1,61 @@
+#include "io/file_checks.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace kd {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+using test::WriteBytes;
+
+// One file is one file whatever names it; two files with the same bytes are two.
+TEST(SameFileTest, ComparesTheFileNotItsName) {
+  TempDir dir;
+  WriteBytes(dir / "key.512", {1, 2, 3});
+  WriteBytes(dir / "copy.512", {1, 2, 3});
+  fs::create_symlink(dir / "key.512", dir / "link.512");
+  fs::create_hard_link(dir / "key.512", dir / "hard.512");
+  fs::create_directory(dir / "sub");
+  const struct {
+    fs::path other;
+    bool same;
+  } cases[] = {{dir / "key.512", true},          {dir / "sub" / ".." / "key.512", true},
+               {dir / "link.512", true},         {dir / "hard.512", true},
+               {dir / "copy.512", false},        {dir / "missing.512", false},
+               {dir / "sub", false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(SameFile(dir / "key.512", c.other), c.same) << c.other;
+    EXPECT_EQ(SameFile(c.other, dir / "key.512"), c.same) << c.other;
+  }
+  EXPECT_FALSE(SameFile(dir / "missing.512", dir / "missing.512"));
+}
+
+// Judged by the permission bits, as the safe writer judges, also for root.
+TEST(CheckWritableTargetTest, SaysWhyATargetCannotBeWritten) {
+  TempDir dir;
+  WriteBytes(dir / "old.512", {1});
+  WriteBytes(dir / "locked.512", {1});
+  fs::permissions(dir / "locked.512", fs::perms::owner_read);
+  fs::create_directory(dir / "readonly");
+  fs::permissions(dir / "readonly", fs::perms::owner_read | fs::perms::owner_exec);
+  const struct {
+    fs::path target;
+    const char* reason;  // empty: writable
+  } cases[] = {{dir / "new.512", ""},
+               {dir / "old.512", ""},
+               {dir / "locked.512", "файл только для чтения"},
+               {dir / "missing" / "key.512", "папка не найдена"},
+               {dir / "old.512" / "key.512", "папка не найдена"},
+               {dir / "readonly" / "key.512", "папка только для чтения"},
+               {dir.path(), "это не файл"}};
+  for (const auto& c : cases) {
+    const Status status = CheckWritableTarget(c.target);
+    EXPECT_EQ(status ? "" : status.Reason(), c.reason) << c.target;
+  }
+}
+
+}  // namespace
+}  // namespace kd
