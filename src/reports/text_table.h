@@ -5,6 +5,12 @@
 
 namespace kd {
 
+// One cell of a table.
+struct CellPosition {
+  int column;
+  int row;
+};
+
 // A report's only store: a grid of cell texts (UTF-8). The report window shows it and the
 // exporters write it, so whatever a cell holds is what the user sees and what a file gets.
 // Cells are addressed column first, as the windows address them.
