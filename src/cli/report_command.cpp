@@ -9,7 +9,10 @@
 #include <variant>
 
 #include "cli.h"
+#include "messages.h"
+#include "options.h"
 #include "image/image_file.h"
+#include "io/file_checks.h"
 #include "io/safe_file.h"
 #include "export/formats.h"
 #include "image/key_session.h"
@@ -18,6 +21,10 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
 #endif
 
 namespace kd::cli {
@@ -37,41 +44,22 @@ struct Arguments {
 
 // The parsed arguments, or the usage message.
 std::variant<Arguments, std::string> Parse(const Report& report, const std::vector<std::string>& args) {
+  std::vector<std::string> names = {"--format", "--output", "--output-dir"};
+  names.insert(names.end(), report.options.begin(), report.options.end());
+  auto split = ParseArguments(args, names);
+  if (auto* problem = std::get_if<std::string>(&split)) return *problem;
+  ParsedArguments& given = std::get<ParsedArguments>(split);
   Arguments parsed;
-  std::set<std::string> seen;
-  bool options_end = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_end || arg.size() < 2 || arg[0] != '-') {
-      parsed.images.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      options_end = true;
-      continue;
-    }
-    std::string name = arg;
-    std::optional<std::string> value;
-    if (const std::size_t equals = arg.find('='); arg.starts_with("--") && equals != std::string::npos) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-    }
-    const bool known = name == "--format" || name == "--output" || name == "--output-dir" ||
-                       std::find(report.options.begin(), report.options.end(), name) != report.options.end();
-    if (!known) return "неизвестный параметр " + name;
-    if (!seen.insert(name).second) return "параметр " + name + " задан дважды";
-    if (!value) {
-      if (i + 1 == args.size()) return "параметру " + name + " нужно значение";
-      value = args[++i];
-    }
+  parsed.images = std::move(given.operands);
+  for (auto& [name, value] : given.values) {
     if (name == "--format") {
-      parsed.format = *value;
+      parsed.format = value;
     } else if (name == "--output") {
-      parsed.output = *value;
+      parsed.output = value;
     } else if (name == "--output-dir") {
-      parsed.output_dir = *value;
+      parsed.output_dir = value;
     } else {
-      parsed.report_options[name] = *value;
+      parsed.report_options[name] = value;
     }
   }
 
@@ -91,9 +79,7 @@ fs::path OutputInDir(const std::string& dir, const std::string& image, const std
   return fs::path(dir) / fs::path(image).stem().concat("." + format);
 }
 
-void Complain(const std::string& subject, const std::string& text) {
-  std::fprintf(stderr, "keydecoder-cli: %s: %s\n", subject.c_str(), text.c_str());
-}
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool WriteStdout(const std::string& bytes) {
 #ifdef _WIN32
@@ -110,21 +96,40 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
   if (auto* problem = std::get_if<std::string>(&parsed_or_problem)) return UsageError(*problem);
   const Arguments& parsed = std::get<Arguments>(parsed_or_problem);
   const ExportFormat& format = *FindFormat(parsed.format);
+  const bool to_stdout = !parsed.output && !parsed.output_dir;
+  if (to_stdout && !format.readable_on_terminal && isatty(fileno(stdout))) {
+    return UsageError(std::string("формат ") + format.name +
+                      " не выводится на терминал: задайте --output FILE или --output-dir DIR");
+  }
 
+  // Each image's output file; none for standard output.
+  std::vector<fs::path> targets;
+  if (parsed.output) targets.emplace_back(*parsed.output);
   if (parsed.output_dir) {
     // Two images of one name would overwrite each other's report.
-    std::set<fs::path> targets;
+    std::set<fs::path> seen;
     for (const std::string& image : parsed.images) {
       const fs::path target = OutputInDir(*parsed.output_dir, image, parsed.format);
-      if (!targets.insert(target).second) return UsageError("два образа дают один файл " + target.string());
+      if (!seen.insert(target).second) return UsageError("два образа дают один файл " + target.string());
+      targets.push_back(target);
+    }
+  }
+  // A report written over an image would destroy what may be the only copy of a key.
+  for (const fs::path& target : targets) {
+    for (const std::string& image : parsed.images) {
+      if (SameFile(target, image)) {
+        Complain(target.string(), std::string(texts::kCannotCreateFile) + " (это образ ключа " + image + ")");
+        return kFileError;
+      }
     }
   }
 
   int status = kOk;
-  for (const std::string& image_path : parsed.images) {
+  for (std::size_t i = 0; i < parsed.images.size(); ++i) {
+    const std::string& image_path = parsed.images[i];
     const Result<KeyImage> image = ReadImageFile(image_path);
     if (!image) {
-      Complain(image_path, texts::kCannotOpenFile);
+      Complain(image_path, std::string(texts::kCannotOpenFile) + " (" + image.Reason() + ")");
       status = std::max<int>(status, kFileError);
       continue;
     }
@@ -138,21 +143,23 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     }
     std::string bytes;
     try {
-      bytes = format.write({*table, report.names.title});
+      bytes = format.write({*table, report.names.title, report.user_typed});
     } catch (const std::exception& e) {
       Complain(image_path, e.what());
       status = std::max<int>(status, kFileError);
       continue;
     }
-    if (!parsed.output && !parsed.output_dir) {
+    if (to_stdout) {
       if (!WriteStdout(bytes)) {
         Complain("стандартный вывод", "запись не удалась");
         status = std::max<int>(status, kFileError);
       }
       continue;
     }
-    const fs::path target =
-        parsed.output ? fs::path(*parsed.output) : OutputInDir(*parsed.output_dir, image_path, parsed.format);
+    // Spreadsheets take a CSV file without the mark for the system's one-byte code page; a pipe
+    // gets none, so the next program reads plain UTF-8.
+    if (format.id == FormatId::kCsv) bytes.insert(0, kUtf8ByteOrderMark);
+    const fs::path& target = targets[parsed.output ? 0 : i];
     if (const Status written = WriteFileAtomically(target, bytes); !written) {
       Complain(target.string(), std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
       status = std::max<int>(status, kFileError);
