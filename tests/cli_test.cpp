@@ -258,7 +258,7 @@ TEST_F(CliTest, AnOutputThatIsOneOfTheImagesIsRefusedBeforeAnythingIsWritten) {
     }
     const Outcome o = Run(args);
     EXPECT_EQ(o.status, 3) << c.name;
-    EXPECT_NE(o.err.find("Не удается создать файл ! (это образ ключа"), std::string::npos) << c.name << ": " << o.err;
+    EXPECT_NE(o.err.find("Не удается создать файл ! (это файл образа ключа"), std::string::npos) << c.name << ": " << o.err;
     EXPECT_EQ(test::ReadBytes(image), bytes) << c.name;
     EXPECT_FALSE(fs::exists(dir / "other.csv")) << c.name;
   }

@@ -223,6 +223,23 @@ TEST_F(MainWindowTest, FailedSaveSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(ReadBytes(disk.path() / "a.512"), old);
 }
 
+// Saving over the file the image came from, by any of its names, is refused and leaves it as it was.
+TEST_F(MainWindowTest, SaveNeverReplacesTheOpenedFile) {
+  const std::vector<std::uint8_t> original{1, 2, 3};
+  WriteBytes(dir / "k.512", original);
+  fs::create_symlink(dir / "k.512", dir / "link.512");
+  Load(Q(dir / "k.512"));
+  for (const fs::path& target : {dir / "k.512", dir / "link.512", dir / "." / "k.512"}) {
+    Save(Q(target));
+    EXPECT_EQ(dialogs.TakeTexts(), std::vector<QString>{kCannotCreate + "\n" + Q(target) + "\nэто файл образа ключа"})
+        << target;
+    EXPECT_EQ(ReadBytes(dir / "k.512"), original) << target;
+  }
+  Save(Q(dir / "copy.512"));
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(ReadBytes(dir / "copy.512").size(), kKeyImageSize);
+}
+
 // The window moves by its caption bar and sticks to a screen edge it comes within 5 pixels of.
 TEST_F(MainWindowTest, DraggedByTheCaptionBarAndSnappedToTheEdges) {
   const QRect screen = main.screen()->availableGeometry();

@@ -118,7 +118,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
   for (const fs::path& target : targets) {
     for (const std::string& image : parsed.images) {
       if (SameFile(target, image)) {
-        Complain(target.string(), std::string(texts::kCannotCreateFile) + " (это образ ключа " + image + ")");
+        Complain(target.string(), std::string(texts::kCannotCreateFile) + " (" + texts::kIsTheKeyImage + " " + image + ")");
         return kFileError;
       }
     }

@@ -127,6 +127,12 @@ void MainWindow::LoadImageFile() {
 
 void MainWindow::SaveImage() {
   if (!saveImageDialog.Execute(dialogs_, this)) return;
+  if (IsSourceFile(session_, ToPath(saveImageDialog.FileName()))) {
+    dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
+                                 .arg(QString::fromUtf8(texts::kCannotCreateFile), saveImageDialog.FileName(),
+                                      QString::fromUtf8(texts::kIsTheKeyImage)));
+    return;
+  }
   if (!WriteImageFile(ToPath(saveImageDialog.FileName()), session_.Image())) {
     dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotCreateFile));
   }
