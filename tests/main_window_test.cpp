@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
+#include <sys/stat.h>
 
 #include "app/application.h"
 #include "image/image_file.h"
@@ -141,12 +142,18 @@ TEST_F(MainWindowTest, CancelledOrFailedLoadKeepsTheImage) {
   WriteBytes(dir / "unreadable.512", {9});
   fs::permissions(dir / "unreadable.512", fs::perms::none);
   fs::create_directory(dir / "folder.512");
-  for (const fs::path& bad : {dir / "missing.512", dir / "folder.512", dir / "unreadable.512"}) {
+  ASSERT_EQ(::mkfifo((dir / "fifo.512").c_str(), 0644), 0);
+  // The box says which file and why, under the usual text.
+  const std::pair<fs::path, const char*> cases[] = {{dir / "missing.512", "нет такого файла"},
+                                                     {dir / "folder.512", "это папка"},
+                                                     {dir / "unreadable.512", "нет прав на чтение"},
+                                                     {dir / "fifo.512", "это не обычный файл"}};
+  for (const auto& [bad, reason] : cases) {
     Load(Q(bad));
     EXPECT_EQ(main.height(), MainWindow::CompactHeight) << bad;
     ASSERT_EQ(dialogs.messages.size(), 1u) << bad;
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Error"));
-    EXPECT_EQ(dialogs.messages[0].text, kCannotOpen);
+    EXPECT_EQ(dialogs.messages[0].text, kCannotOpen + "\n" + Q(bad) + "\n" + QString::fromUtf8(reason));
     dialogs.messages.clear();
   }
   EXPECT_EQ(windows.session->Image(), loaded);

@@ -117,7 +117,9 @@ void MainWindow::LoadImageFile() {
   if (!openImageDialog.Execute(dialogs_, this)) return;
   const Result<KeyImage> loaded = ReadImageFile(ToPath(openImageDialog.FileName()));
   if (!loaded) {
-    dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotOpenFile));
+    dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
+                                 .arg(QString::fromUtf8(texts::kCannotOpenFile), openImageDialog.FileName(),
+                                      QString::fromStdString(loaded.Reason())));
     return;
   }
   session_.Replace(*loaded, KeySource::File(ToPath(openImageDialog.FileName()).string()));
