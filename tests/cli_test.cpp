@@ -228,6 +228,20 @@ TEST_F(CliTest, WritesEveryFormatIntoTheOutputFolder) {
   }
 }
 
+// The window program answers --help and --version in the terminal, with no display needed.
+TEST(AppStartTest, HelpAndVersionNeedNoDisplay) {
+  const std::string app = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + test::ShellQuote(KD_APP);
+  const test::CommandResult help = test::RunCommand(app + " --help");
+  EXPECT_EQ(help.status, 0) << help.output;
+  EXPECT_TRUE(help.output.starts_with("Использование: keydecoder")) << help.output;
+  const test::CommandResult version = test::RunCommand(app + " --version");
+  EXPECT_EQ(version.status, 0) << version.output;
+  EXPECT_EQ(version.output, std::string("keydecoder ") + KD_VERSION + "\n");
+  const test::CommandResult window = test::RunCommand(app);
+  EXPECT_EQ(window.status, 1) << window.output;
+  EXPECT_NE(window.output.find("нет дисплея"), std::string::npos) << window.output;
+}
+
 // A report must never replace one of the images it is made from, whatever the path says.
 TEST_F(CliTest, AnOutputThatIsOneOfTheImagesIsRefusedBeforeAnythingIsWritten) {
   const KeyImage key = Accepted();
