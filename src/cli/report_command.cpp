@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <exception>
+#include <future>
 #include <map>
 #include <set>
 #include <variant>
@@ -114,57 +115,73 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
       targets.push_back(target);
     }
   }
-  // A report written over an image would destroy what may be the only copy of a key.
+  // A report written over an image would destroy what may be the only copy of a key. Each file is
+  // looked at once: a batch names hundreds.
+  std::map<FileIdentity, const std::string*> images;
+  for (const std::string& image : parsed.images) {
+    if (const std::optional<FileIdentity> id = IdentifyFile(image)) images.emplace(*id, &image);
+  }
   for (const fs::path& target : targets) {
-    for (const std::string& image : parsed.images) {
-      if (SameFile(target, image)) {
-        Complain(target.string(), std::string(texts::kCannotCreateFile) + " (" + texts::kIsTheKeyImage + " " + image + ")");
-        return kFileError;
-      }
+    const std::optional<FileIdentity> id = IdentifyFile(target);
+    if (const auto image = id ? images.find(*id) : images.end(); image != images.end()) {
+      Complain(target.string(),
+               std::string(texts::kCannotCreateFile) + " (" + texts::kIsTheKeyImage + " " + *image->second + ")");
+      return kFileError;
     }
   }
 
   int status = kOk;
+  // The file of one image is written (and waited for on the disk) while the next image is decoded;
+  // its outcome is told before anything about the next image, so messages keep their order.
+  std::future<Status> writing;
+  fs::path writing_target;
+  const auto finish_writing = [&] {
+    if (!writing.valid()) return;
+    if (const Status written = writing.get(); !written) {
+      Complain(writing_target.string(), std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
+      status = std::max<int>(status, kFileError);
+    }
+  };
+  const auto tell = [&](const std::string& subject, const std::string& text, Exit outcome) {
+    finish_writing();
+    Complain(subject, text);
+    status = std::max<int>(status, outcome);
+  };
   for (std::size_t i = 0; i < parsed.images.size(); ++i) {
     const std::string& image_path = parsed.images[i];
     const Result<KeyImage> image = ReadImageFile(image_path);
     if (!image) {
-      Complain(image_path, std::string(texts::kCannotOpenFile) + " (" + image.Reason() + ")");
-      status = std::max<int>(status, kFileError);
+      tell(image_path, std::string(texts::kCannotOpenFile) + " (" + image.Reason() + ")", kFileError);
       continue;
     }
     KeySession session;
     session.Replace(*image, KeySource::File(image_path));
     const std::optional<TextTable> table = report.table(session.Image(), parsed.report_options);
     if (!table) {
-      Complain(image_path, report.refused_message);
-      status = std::max<int>(status, kRefused);
+      tell(image_path, report.refused_message, kRefused);
       continue;
     }
     std::string bytes;
     try {
       bytes = format.write({*table, report.names.title, report.user_typed});
     } catch (const std::exception& e) {
-      Complain(image_path, e.what());
-      status = std::max<int>(status, kFileError);
+      tell(image_path, e.what(), kFileError);
       continue;
     }
     if (to_stdout) {
-      if (!WriteStdout(bytes)) {
-        Complain("стандартный вывод", "запись не удалась");
-        status = std::max<int>(status, kFileError);
-      }
+      if (!WriteStdout(bytes)) tell("стандартный вывод", "запись не удалась", kFileError);
       continue;
     }
     // Spreadsheets take a CSV file without the mark for the system's one-byte code page; a pipe
     // gets none, so the next program reads plain UTF-8.
     if (format.id == FormatId::kCsv) bytes.insert(0, kUtf8ByteOrderMark);
-    const fs::path& target = targets[parsed.output ? 0 : i];
-    if (const Status written = WriteFileAtomically(target, bytes); !written) {
-      Complain(target.string(), std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
-      status = std::max<int>(status, kFileError);
-    }
+    finish_writing();
+    writing_target = targets[parsed.output ? 0 : i];
+    writing = std::async(std::launch::async, [target = writing_target, bytes = std::move(bytes)] {
+      return WriteFileAtomically(target, bytes);
+    });
   }
+  finish_writing();
   return status;
 }
 

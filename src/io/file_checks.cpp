@@ -12,44 +12,32 @@ namespace fs = std::filesystem;
 
 #ifdef _WIN32
 
-namespace {
-
-struct FileIdentity {
-  DWORD volume;
-  DWORD index_high;
-  DWORD index_low;
-};
-
-bool Identify(const fs::path& path, FileIdentity& id) {
+std::optional<FileIdentity> IdentifyFile(const fs::path& path) {
   // No access is asked for: only the file's identity is read, also of a file opened elsewhere.
   const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info{};
   const bool known = GetFileInformationByHandle(file, &info) != 0;
   CloseHandle(file);
-  if (!known) return false;
-  id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-  return true;
-}
-
-}  // namespace
-
-bool SameFile(const fs::path& a, const fs::path& b) {
-  FileIdentity first{}, second{};
-  return Identify(a, first) && Identify(b, second) && first.volume == second.volume &&
-         first.index_high == second.index_high && first.index_low == second.index_low;
+  if (!known) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber, std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
 }
 
 #else
 
-bool SameFile(const fs::path& a, const fs::path& b) {
-  struct stat first {}, second {};
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-         first.st_ino == second.st_ino;
+std::optional<FileIdentity> IdentifyFile(const fs::path& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
 }
 
 #endif
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  const std::optional<FileIdentity> first = IdentifyFile(a);
+  return first && first == IdentifyFile(b);
+}
 
 Status CheckWritableTarget(const fs::path& target) {
   constexpr auto kWriteBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;

@@ -1,10 +1,24 @@
 #pragma once
 
+#include <compare>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "result.h"
 
 namespace kd {
+
+// What tells one file from another on its system: the device and inode (on Windows, the volume
+// and the file index), whatever path leads to it.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t index = 0;
+  friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the file `path` leads to (through links), or nothing when there is none.
+std::optional<FileIdentity> IdentifyFile(const std::filesystem::path& path);
 
 // Whether two paths name one existing file, by its identity (device and inode, or the volume and
 // file index on Windows), not by its name: a link, a hard link or another spelling of the path is
