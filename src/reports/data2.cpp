@@ -17,7 +17,13 @@ void WriteJoined(std::string& cell, std::initializer_list<std::uint8_t> parts, c
   cell.clear();
   for (std::uint8_t part : parts) {
     if (!cell.empty()) cell += separator;
-    AppendPadNumber(cell, part, 2);
+    if (part < 100) {
+      // The usual two digits, straight.
+      cell += static_cast<char>('0' + part / 10);
+      cell += static_cast<char>('0' + part % 10);
+    } else {
+      AppendPadNumber(cell, part, 2);
+    }
   }
 }
 
