@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <exception>
 #include <future>
@@ -131,16 +132,20 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
   }
 
   int status = kOk;
-  // The file of one image is written (and waited for on the disk) while the next image is decoded;
-  // its outcome is told before anything about the next image, so messages keep their order.
-  std::future<Status> writing;
-  fs::path writing_target;
-  const auto finish_writing = [&] {
-    if (!writing.valid()) return;
-    if (const Status written = writing.get(); !written) {
-      Complain(writing_target.string(), std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
+  // The files of a few images are written (and waited for on the disk) while the next images are
+  // decoded. Their outcomes are told in order, before anything about a later image.
+  constexpr std::size_t kFilesInFlight = 4;
+  std::deque<std::pair<fs::path, std::future<Status>>> writing;
+  const auto finish_oldest = [&] {
+    auto [target, outcome] = std::move(writing.front());
+    writing.pop_front();
+    if (const Status written = outcome.get(); !written) {
+      Complain(target.string(), std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
       status = std::max<int>(status, kFileError);
     }
+  };
+  const auto finish_writing = [&] {
+    while (!writing.empty()) finish_oldest();
   };
   const auto tell = [&](const std::string& subject, const std::string& text, Exit outcome) {
     finish_writing();
@@ -175,11 +180,11 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     // Spreadsheets take a CSV file without the mark for the system's one-byte code page; a pipe
     // gets none, so the next program reads plain UTF-8.
     if (format.id == FormatId::kCsv) bytes.insert(0, kUtf8ByteOrderMark);
-    finish_writing();
-    writing_target = targets[parsed.output ? 0 : i];
-    writing = std::async(std::launch::async, [target = writing_target, bytes = std::move(bytes)] {
-      return WriteFileAtomically(target, bytes);
-    });
+    if (writing.size() == kFilesInFlight) finish_oldest();
+    const fs::path& target = targets[parsed.output ? 0 : i];
+    writing.emplace_back(target, std::async(std::launch::async, [target, bytes = std::move(bytes)] {
+                           return WriteFileAtomically(target, bytes);
+                         }));
   }
   finish_writing();
   return status;
