@@ -40,6 +40,8 @@ TEST(CheckWritableTargetTest, SaysWhyATargetCannotBeWritten) {
   WriteBytes(dir / "locked.512", {1});
   fs::permissions(dir / "locked.512", fs::perms::owner_read);
   fs::create_directory(dir / "readonly");
+  WriteBytes(dir / "readonly" / "key.512", {1});
+  fs::create_symlink(dir / "readonly" / "key.512", dir / "into-readonly.512");
   fs::permissions(dir / "readonly", fs::perms::owner_read | fs::perms::owner_exec);
   const struct {
     fs::path target;
@@ -50,6 +52,7 @@ TEST(CheckWritableTargetTest, SaysWhyATargetCannotBeWritten) {
                {dir / "missing" / "key.512", "папка не найдена"},
                {dir / "old.512" / "key.512", "папка не найдена"},
                {dir / "readonly" / "key.512", "папка только для чтения"},
+               {dir / "into-readonly.512", "папка только для чтения"},
                {dir.path(), "это не файл"}};
   for (const auto& c : cases) {
     const Status status = CheckWritableTarget(c.target);
