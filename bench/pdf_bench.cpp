@@ -78,7 +78,7 @@ void BM_PdfReport(benchmark::State& state) {
   for (auto _ : state) {
     const long long before = held.load();
     peak = before;
-    const std::string file = kd::FormatOf(kd::FormatId::kPdf).write({log.table, "Отчет N2", &print});
+    const std::string file = kd::FormatOf(kd::FormatId::kPdf).write({log.table, "Отчет N2", {}, &print});
     most = std::max(most, peak.load() - before);
     size = file.size();
     benchmark::DoNotOptimize(file.data());

@@ -20,7 +20,7 @@ const kd::ReportFontBytes& Fonts() {
 
 void WriteEverything(const kd::TextTable& table, const kd::ReportHeading& heading) {
   const kd::PrintSetup print{&heading, Fonts().regular, Fonts().bold, kd::kA4Paper, {}};
-  for (const kd::ExportFormat& format : kd::kExportFormats) (void)format.write({table, "Отчет", &print});
+  for (const kd::ExportFormat& format : kd::kExportFormats) (void)format.write({table, "Отчет", {}, &print});
 }
 
 }  // namespace

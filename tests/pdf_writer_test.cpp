@@ -35,7 +35,7 @@ class PdfWriterTest : public ::testing::Test {
   fs::path Write(const TextTable& table, const ReportHeading& heading, const std::string& name,
                  PaperSize paper = kA4Paper, std::function<void(int, int)> progress = {}) {
     const PrintSetup print{&heading, fonts->regular, fonts->bold, paper, std::move(progress)};
-    bytes = FormatOf(FormatId::kPdf).write({table, "Отчет", &print});
+    bytes = FormatOf(FormatId::kPdf).write({table, "Отчет", {}, &print});
     const fs::path path = dir / name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
@@ -168,7 +168,7 @@ TEST_F(PdfWriterTest, RefusesWithoutPrintSetupOrWithADamagedFont) {
   for (const std::string& damaged : {std::string(), std::string("not a font at all"), font.substr(0, 1000),
                                      font.substr(0, font.size() / 2)}) {
     const PrintSetup print{&heading, damaged, fonts->bold, kA4Paper, {}};
-    EXPECT_THROW(FormatOf(FormatId::kPdf).write({table, "Отчет", &print}), std::runtime_error) << damaged.size();
+    EXPECT_THROW(FormatOf(FormatId::kPdf).write({table, "Отчет", {}, &print}), std::runtime_error) << damaged.size();
   }
 }
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ struct Report {
   std::string refused_message;
   // The report's title and file names.
   ReportNames names;
+  // The cells the user types, which no spreadsheet may take for a formula.
+  std::span<const CellPosition> user_typed = {};
   // What the printed report (PDF) says above its table, from the image's session and the table.
   std::function<ReportHeading(const KeySession&, const TextTable&, const ReportOptions&, std::string print_date)>
       heading;

@@ -213,18 +213,22 @@ void ReportWindow::Export(FormatId id) {
   const QString name = dialog.FileName() + QString::fromLatin1(format.extension);
   Status written;
   try {
-    // The printed formats take the heading and the fonts besides the table.
-    std::optional<ReportHeading> heading;
-    std::optional<WriteProgress> progress;
-    PrintSetup print;
-    if (id == FormatId::kPdf) {
-      const Result<ReportFontBytes>& fonts = ReportFonts();
-      if (!fonts) throw std::runtime_error(fonts.Reason());
-      heading = PrintedHeading(PrintDateNow());
-      progress.emplace(this, QStringLiteral("Сохранение отчета..."));
-      print = {&*heading, fonts->regular, fonts->bold, LocalePaper(), progress->Callback()};
+    if (IsSourceFile(session_, ToPath(name))) {
+      written = Failure{texts::kIsTheKeyImage};
+    } else {
+      // The printed formats take the heading and the fonts besides the table.
+      std::optional<ReportHeading> heading;
+      std::optional<WriteProgress> progress;
+      PrintSetup print;
+      if (id == FormatId::kPdf) {
+        const Result<ReportFontBytes>& fonts = ReportFonts();
+        if (!fonts) throw std::runtime_error(fonts.Reason());
+        heading = PrintedHeading(PrintDateNow());
+        progress.emplace(this, QStringLiteral("Сохранение отчета..."));
+        print = {&*heading, fonts->regular, fonts->bold, LocalePaper(), progress->Callback()};
+      }
+      written = WriteFileAtomically(ToPath(name), format.write({table_, names_.title, {}, heading ? &print : nullptr}));
     }
-    written = WriteFileAtomically(ToPath(name), format.write({table_, names_.title, heading ? &print : nullptr}));
   } catch (const std::exception& e) {
     written = Failure{e.what()};
   }
