@@ -36,9 +36,13 @@ class ReportPrintTest : public ::testing::Test {
   }
   void TearDown() override { EXPECT_TRUE(dialogs.messages.empty()); }
 
+  // "Отчет N1" or "Отчет N2", by its title.
   static QMenu* ReportMenu(ReportWindow& window) {
-    const QList<QAction*> menus = window.MenuBar()->actions();
-    return menus.back()->menu();
+    for (QMenu* menu : window.MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) {
+      if (menu->title().startsWith(QStringLiteral("Отчет"))) return menu;
+    }
+    ADD_FAILURE() << "no report menu";
+    return nullptr;
   }
 
   test::ScriptedDialogs dialogs;
