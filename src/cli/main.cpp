@@ -20,6 +20,8 @@ const Command kCommands[] = {
      }},
     kData1Command,
     kData2Command,
+    kChartCommand,
+    kSummaryCommand,
 };
 
 std::string Usage() {

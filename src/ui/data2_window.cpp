@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <algorithm>
 
 #include "report_grid.h"
 #include "reports/data2.h"
@@ -22,9 +23,16 @@ Data2Window::Data2Window(const KeySession& session, Dialogs& dialogs)
   report->addSeparator()->setObjectName("N3");
   finishAction = report->addAction(QStringLiteral("Закончить"), this, &Data2Window::Finish);
   finishAction->setObjectName("N2");
+
+  chartMenu = MenuBar()->addMenu(QStringLiteral("График"));
+  chartMenu->setObjectName("chartMenu");
+  loadChartAction = chartMenu->addAction(QStringLiteral("Нагрузка по блокам..."));
+  loadChartAction->setObjectName("loadChartAction");
 }
 
 void Data2Window::Finish() { close(); }
+
+void Data2Window::GoToBlock(int block) { rowScrollBar->setValue(std::min(block, table_.RowCount() - 2)); }
 
 void Data2Window::showEvent(QShowEvent* event) {
   // A show the window system makes (a restore from the task bar) is no new show of the report.

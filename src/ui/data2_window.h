@@ -3,6 +3,7 @@
 #include "report_window.h"
 
 class QAction;
+class QMenu;
 
 namespace kd {
 
@@ -18,11 +19,15 @@ class Data2Window : public ReportWindow {
   Data2Window(const KeySession& session, Dialogs& dialogs);
 
   QAction* finishAction;  // "N2": "Закончить"
+  QMenu* chartMenu;          // "График"
+  QAction* loadChartAction;  // "Нагрузка по блокам..."
 
   // Rebuilds the table from the image, sizes the columns and fits the window's width.
   void Refill();
   // Closes the window exactly as the caption bar's close button does.
   void Finish();
+  // Scrolls so that the record is at the top under the header.
+  void GoToBlock(int block);
 
  protected:
   void showEvent(QShowEvent* event) override;
