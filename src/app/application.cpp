@@ -54,6 +54,8 @@ Windows CreateWindows(Dialogs& dialogs, QDate today) {
   windows.spectrumChartWindow = std::make_unique<SpectrumChartWindow>(*windows.session, dialogs);
   EventChartWindow* events = windows.eventChartWindow.get();
   SpectrumChartWindow* spectrum = windows.spectrumChartWindow.get();
+  events->CenterOnScreen();
+  spectrum->CenterOnScreen();
   Data2Window* data2 = windows.data2Window.get();
   QObject::connect(data2->loadChartAction, &QAction::triggered, events, &EventChartWindow::ShowChart);
   QObject::connect(windows.data1Window->spectrumChartAction, &QAction::triggered, spectrum,

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <exception>
@@ -77,10 +77,15 @@ ChartWindow::ChartWindow(const QString& caption, QSize client_size, const KeySes
   }
   picture->addSeparator();
   picture->addAction(QStringLiteral("Закрыть"), this, &QWidget::close)->setObjectName("closeChartAction");
+}
 
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::WindowShortcut);
-  connect(escape, &QShortcut::activated, this, &QWidget::close);
+void ChartWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape reaches here from whichever child has the focus and does not want it.
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  SkinnedWindow::keyPressEvent(event);
 }
 
 void ChartWindow::SavePictureAs(PictureFormat format) {

@@ -32,6 +32,7 @@ class ChartWindow : public SkinnedWindow {
   void SavePictureAs(PictureFormat format);
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   QVBoxLayout* PanelLayout() const { return panel_layout_; }
   const KeyImage& Image() const { return session_.Image(); }
 

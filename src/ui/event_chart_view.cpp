@@ -1,5 +1,6 @@
 #include "event_chart_view.h"
 
+#include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -27,6 +28,8 @@ EventChartView::EventChartView(QWidget* parent) : QChartView(parent) {
   setRenderHint(QPainter::Antialiasing, false);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
+  // Each show replaces the chart's items; a lazily kept index of them would point at dead ones.
+  scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
   SetPoints({});
 }
 
@@ -139,6 +142,8 @@ void EventChartView::keyPressEvent(QKeyEvent* event) {
 
 void EventChartView::mousePressEvent(QMouseEvent* event) {
   press_position_ = event->position().toPoint();
+  // Qt 6.4's chart view reads the item under a press without asking whether there is one.
+  if (itemAt(press_position_) == nullptr) return QGraphicsView::mousePressEvent(event);
   QChartView::mousePressEvent(event);
 }
 

@@ -44,7 +44,9 @@ EventChartWindow::EventChartWindow(const KeySession& session, Dialogs& dialogs)
     grid->addWidget(value, i % rows, column + 1);
     summary_values_.push_back(value);
   }
-  for (int column = 1; column < 2 * kSummaryColumns; column += 2) grid->setColumnStretch(column, 1);
+  // Columns of label and value side by side, room left over on the right.
+  for (int column = 1; column + 2 < 2 * kSummaryColumns; column += 2) grid->setColumnMinimumWidth(column, 250);
+  grid->setColumnStretch(2 * kSummaryColumns, 1);
 
   PanelLayout()->addWidget(box);
   PanelLayout()->addWidget(view_, 1);
