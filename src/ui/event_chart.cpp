@@ -122,7 +122,10 @@ QChart* MakeEventChart(const std::vector<EventPoint>& points) {
     bool first = true;
     const auto flush = [&] {
       if (run.isEmpty() && !first) return;
-      NewSegment(chart, channel, color, first)->replace(run);
+      QLineSeries* segment = NewSegment(chart, channel, color, first);
+      // A record alone between two "---" has no line to be part of: it shows as a dot.
+      segment->setPointsVisible(run.size() == 1);
+      segment->replace(run);
       run.clear();
       first = false;
     };
