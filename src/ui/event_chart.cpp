@@ -71,9 +71,7 @@ QLineSeries* NewSegment(QChart* chart, const char* channel, const QColor& color,
   auto* series = new QLineSeries(chart);
   series->setObjectName(channel);
   series->setName(channel == chart_names::kL1 ? QStringLiteral("Л1") : QStringLiteral("Л2"));
-  QPen pen(color, 1.2);
-  pen.setDashPattern({1000, 0});
-  series->setPen(pen);
+  series->setPen(QPen(color, 1.2));
   series->setUseOpenGL(false);
   chart->addSeries(series);
   // One legend entry per channel, however often a "---" breaks its line.
