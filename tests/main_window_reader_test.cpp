@@ -65,6 +65,8 @@ TEST_F(MainWindowReaderTest, ReadAfterAFileLoadReplacesItsPagesOnlyAndOpensFully
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(asked, std::vector<int>{2});
   EXPECT_EQ(windows.session->Image(), Mixture(served, file, 3 * 128));
+  EXPECT_EQ(windows.session->Source().kind, KeySource::Kind::kPort);
+  EXPECT_EQ(windows.session->Source().path, sim.Path().toStdString());
   EXPECT_EQ(main.height(), MainWindow::FullHeight);
   EXPECT_EQ(main.progressGauge->MinValue(), 1);
   EXPECT_EQ(main.progressGauge->MaxValue(), 2);

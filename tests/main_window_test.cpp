@@ -119,6 +119,8 @@ TEST_F(MainWindowTest, LoadOpensFullyWithTheGaugeFull) {
   EXPECT_EQ(main.height(), MainWindow::FullHeight);
   EXPECT_EQ(main.progressGauge->Text(), QStringLiteral("Считано ...100%"));
   EXPECT_EQ(windows.session->Image(), ImageFromFileBytes(bytes));
+  EXPECT_EQ(windows.session->Source().kind, KeySource::Kind::kFile);
+  EXPECT_EQ(windows.session->Source().path, (dir / "k.512").string());
 
   // A later selector choice collapses the window, even to the item already chosen.
   main.sourceSelector->activated(0);
