@@ -217,6 +217,7 @@ TEST_F(ChartWindowTest, HoveringAPointNamesItsRecordRow) {
   move_to(At(9, *point.l2));
   ASSERT_GE(hovered.count(), 1);
   EXPECT_EQ(hovered.last().at(0).toInt(), 9);
+  EXPECT_TRUE(chart.RecordLine()->text().startsWith(QStringLiteral("Блок: 0009    Дата: "))) << chart.RecordLine()->text().toStdString();
   const QString text = chart.RecordText(9);
   for (int column = 0; column < data2::kColumns; ++column) {
     const QString cell = QString::fromStdString(data2.Table().GetCellEx(column, RecordRow(9))).trimmed();

@@ -27,7 +27,8 @@ EventChartView::EventChartView(QWidget* parent) : QChartView(parent) {
   setRubberBand(QChartView::HorizontalRubberBand);
   setRenderHint(QPainter::Antialiasing, false);
   setFocusPolicy(Qt::StrongFocus);
-  setMouseTracking(true);
+  // Moves without a button pressed name the record under the pointer.
+  viewport()->setMouseTracking(true);
   // Each show replaces the chart's items; a lazily kept index of them would point at dead ones.
   scene()->setItemIndexMethod(QGraphicsScene::NoIndex);
   SetPoints({});

@@ -16,6 +16,7 @@ namespace {
 
 // The summary's lines go down this many columns of label and value.
 constexpr int kSummaryColumns = 3;
+const QString kPointHint = QStringLiteral("Наведите указатель на точку, чтобы увидеть ее запись; щелчок покажет ее в \"Данные 2\".");
 
 }  // namespace
 
@@ -50,6 +51,10 @@ EventChartWindow::EventChartWindow(const KeySession& session, Dialogs& dialogs)
 
   PanelLayout()->addWidget(box);
   PanelLayout()->addWidget(view_, 1);
+  record_line_ = new QLabel(kPointHint);
+  record_line_->setObjectName("recordLine");
+  record_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  PanelLayout()->addWidget(record_line_);
 
   connect(view_, &EventChartView::RecordHovered, this, &EventChartWindow::ShowRecordTip);
   connect(view_, &EventChartView::RecordClicked, this, &EventChartWindow::RecordChosen);
@@ -69,6 +74,7 @@ void EventChartWindow::Refill() {
   const auto lines = SummaryLines(summary_);
   for (std::size_t i = 0; i < lines.size(); ++i) summary_values_[i]->setText(QString::fromStdString(lines[i].second));
   view_->SetPoints(std::move(points));
+  record_line_->setText(kPointHint);
 }
 
 QString EventChartWindow::RecordText(int block) const {
@@ -84,9 +90,12 @@ QString EventChartWindow::RecordText(int block) const {
 void EventChartWindow::ShowRecordTip(int block) {
   if (block < 0) {
     QToolTip::hideText();
+    record_line_->setText(kPointHint);
     return;
   }
-  QToolTip::showText(QCursor::pos(), RecordText(block), view_);
+  const QString text = RecordText(block);
+  record_line_->setText(QString(text).replace(QLatin1Char('\n'), QStringLiteral("    ")));
+  QToolTip::showText(QCursor::pos(), text, view_);
 }
 
 }  // namespace kd

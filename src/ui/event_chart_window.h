@@ -30,6 +30,8 @@ class EventChartWindow : public ChartWindow {
   // Draws the session's image and shows the window (again), in front.
   void ShowChart();
   void Refill();
+  // The line under the chart: the row of the record under the pointer, or a hint.
+  QLabel* RecordLine() const { return record_line_; }
   // A record's Data 2 row, "Блок: 0012  Дата: 05-12 ...".
   QString RecordText(int block) const;
 
@@ -44,6 +46,7 @@ class EventChartWindow : public ChartWindow {
   EventSummary summary_;
   EventChartView* view_;
   std::vector<QLabel*> summary_values_;
+  QLabel* record_line_;  // the row of the record under the pointer
 };
 
 }  // namespace kd
