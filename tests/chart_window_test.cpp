@@ -272,8 +272,13 @@ TEST_F(ChartWindowTest, OneWindowRedrawnAtEachShowAndClosedByEscape) {
   EXPECT_EQ(PointCount(Chart(), chart_names::kL1), 0);
   EXPECT_EQ(chart.SummaryValues()[1]->text(), QStringLiteral("---"));
   EXPECT_EQ(QApplication::topLevelWidgets().count(&chart), 1);
-  // Its panel follows the window's size.
+  // The user can make it bigger, and the chart follows.
+  EXPECT_TRUE(chart.IsResizable());
+  const QSize before = chart.View()->size();
+  chart.resize(chart.size() + QSize(200, 100));
+  QApplication::processEvents();
   EXPECT_EQ(chart.Panel()->width(), chart.Client()->width());
+  EXPECT_EQ(chart.View()->size(), before + QSize(200, 100));
 }
 
 TEST_F(ChartWindowTest, SavesThePictureAsPngAndSvg) {

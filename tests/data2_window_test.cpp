@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <random>
@@ -100,6 +101,34 @@ TEST_F(FormDat2Test, HeaderRowIsThereFromTheStartAndAfterAnEmptyLog) {
   EXPECT_EQ(dat2.rowScrollBar->geometry(), QRect(641, 30, 19, 341));
   EXPECT_EQ(dat2.columnScrollBar->geometry(), QRect(0, 390 - 19, 660, 19));
   EXPECT_EQ(dat2.MenuBar()->width(), 660);
+}
+
+// The header row draws bold on screen, as it is measured: more ink than its texts in the body's font.
+TEST_F(FormDat2Test, HeaderRowDrawsBold) {
+  Show();
+  QHeaderView* header = dat2.Grid()->horizontalHeader();
+  const auto ink = [](const QImage& image, QRect area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+      for (int x = area.left(); x <= area.right(); ++x) dark += qGray(image.pixel(x, y)) < 128;
+    }
+    return dark;
+  };
+  const QImage shown = header->grab().toImage();
+  QImage regular(shown.size(), QImage::Format_RGB32);
+  regular.fill(Qt::white);
+  {
+    QPainter painter(&regular);
+    painter.setFont(dat2.Grid()->font());
+    painter.setPen(Qt::black);
+    for (int column = 0; column < 11; ++column) {
+      const QRect section(header->sectionViewportPosition(column), 0, header->sectionSize(column), header->height());
+      painter.drawText(section.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                       header->model()->headerData(column, Qt::Horizontal).toString());
+    }
+  }
+  const QRect texts(0, 2, header->length() - 1, header->height() - 5);
+  EXPECT_GT(ink(shown, texts), ink(regular, texts) * 5 / 4);
 }
 
 // No test of the image: a header the Data 1 report would refuse shows its records all the same.

@@ -53,13 +53,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LoadTest, RefusesWhatCannotBeOpened) {
   TempDir dir;
+  fs::create_directory(dir / "folder.512");
+  EXPECT_EQ(ReadImageFile(dir / "missing.512").Reason(), "нет такого файла");
+  EXPECT_EQ(ReadImageFile(dir / "folder.512").Reason(), "это папка");
+
+#ifdef _WIN32
+  GTEST_SKIP() << "a Windows file has no read permission to take away";
+#endif
   const fs::path unreadable = dir / "unreadable.512";
   WriteBytes(unreadable, Pattern(10));
   fs::permissions(unreadable, fs::perms::none);
-  fs::create_directory(dir / "folder.512");
-
-  EXPECT_EQ(ReadImageFile(dir / "missing.512").Reason(), "нет такого файла");
-  EXPECT_EQ(ReadImageFile(dir / "folder.512").Reason(), "это папка");
   EXPECT_EQ(ReadImageFile(unreadable).Reason(), "нет прав на чтение");
 }
 
@@ -74,6 +77,9 @@ TEST(SaveTest, RoundTripsEveryByte) {
 }
 
 TEST(SaveTest, ReplacesAnExistingFileKeepingItsMode) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a Windows file has no permission bits to keep";
+#endif
   TempDir dir;
   const fs::path path = dir / "a.512";
   WriteBytes(path, Pattern(300));
@@ -85,6 +91,9 @@ TEST(SaveTest, ReplacesAnExistingFileKeepingItsMode) {
 }
 
 TEST(SaveTest, WritesThroughASymlinkToItsFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need a privilege on Windows";
+#endif
   TempDir dir;
   WriteBytes(dir / "real.512", Pattern(10));
   fs::create_symlink(dir / "real.512", dir / "link.512");
@@ -104,6 +113,18 @@ TEST(SaveTest, FailuresLeaveTheOldFileUntouched) {
   EXPECT_FALSE(WriteImageFile(read_only, KeyImage{}).Ok());
   EXPECT_EQ(ReadBytes(read_only), old);
 
+  fs::create_directory(dir / "folder.512");
+  EXPECT_FALSE(WriteImageFile(dir / "folder.512", KeyImage{}).Ok());
+  EXPECT_FALSE(WriteImageFile(dir / "no-such-folder" / "a.512", KeyImage{}).Ok());
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+TEST(SaveTest, FolderWithoutWritePermissionRefusesEvenRoot) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows ignores a folder's read-only attribute";
+#endif
+  TempDir dir;
+  const std::vector<std::uint8_t> old = Pattern(100);
   const fs::path locked_folder = dir / "locked";
   fs::create_directory(locked_folder);
   WriteBytes(locked_folder / "a.512", old);
@@ -111,15 +132,13 @@ TEST(SaveTest, FailuresLeaveTheOldFileUntouched) {
   EXPECT_FALSE(WriteImageFile(locked_folder / "a.512", KeyImage{}).Ok());
   EXPECT_FALSE(WriteImageFile(locked_folder / "new.512", KeyImage{}).Ok());
   EXPECT_EQ(ReadBytes(locked_folder / "a.512"), old);
-  EXPECT_FALSE(fs::exists(locked_folder / "new.512"));
-
-  fs::create_directory(dir / "folder.512");
-  EXPECT_FALSE(WriteImageFile(dir / "folder.512", KeyImage{}).Ok());
-  EXPECT_FALSE(WriteImageFile(dir / "no-such-folder" / "a.512", KeyImage{}).Ok());
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+  EXPECT_EQ(std::distance(fs::directory_iterator(locked_folder), fs::directory_iterator()), 1);
 }
 
 TEST(SaveTest, FullDiskLeavesTheOldFileUntouched) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the full disk is a Linux tmpfs";
+#endif
   TempDir dir;
   test::SmallTmpfs disk(dir / "disk");
   if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";

@@ -184,5 +184,84 @@ TEST_F(MainWindowReaderTest, ClosingTheWindowEndsAWaitingRead) {
   EXPECT_FALSE(main.isVisible());
 }
 
+// Ports beyond COM 1 to COM 3 come from the system's list when the selector drops down, and
+// read exactly as COM 1 to COM 3 do; a pseudo-terminal stands in for a USB adapter.
+TEST_F(MainWindowReaderTest, ReadsThroughAPortFromTheSystemsList) {
+  const KeyImage served = ServedKey(13);
+  KeyReaderSim sim(served, {"--fast"});
+  std::vector<SerialPortEntry> system = {{QStringLiteral("ttyS0"), QStringLiteral("/dev/ttyS0"), QString()},
+                                         {QStringLiteral("ttyUSB0"), sim.Path(), QStringLiteral("USB-Serial")}};
+  main.listSerialPorts = [&] { return system; };
+  const auto items = [&] {
+    QStringList texts;
+    for (int i = 0; i < main.sourceSelector->count(); ++i) texts << main.sourceSelector->itemText(i);
+    return texts;
+  };
+  EXPECT_EQ(items(), (QStringList{"Файл", "COM 1", "COM 2", "COM 3"}));
+  main.sourceSelector->showPopup();
+  main.sourceSelector->hidePopup();
+  // /dev/ttyS0 is COM 1 already.
+  ASSERT_EQ(items(), (QStringList{"Файл", "COM 1", "COM 2", "COM 3", "ttyUSB0", "Другой порт..."}));
+  EXPECT_EQ(main.sourceSelector->itemData(4, Qt::ToolTipRole).toString(), QStringLiteral("USB-Serial\n") + sim.Path());
+
+  main.sourceSelector->setCurrentIndex(4);
+  main.sourceSelector->activated(4);
+  main.readButton->click();
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(windows.session->Image(), Mixture(served, KeyImage{}, 3 * 128));
+  EXPECT_EQ(windows.session->Source().path, sim.Path().toStdString());
+  EXPECT_EQ(main.height(), MainWindow::FullHeight);
+
+  // Gone from the system's list, the chosen port stays chosen, and is refused at open.
+  sim.Close();
+  system.pop_back();
+  main.sourceSelector->showPopup();
+  main.sourceSelector->hidePopup();
+  EXPECT_EQ(items(), (QStringList{"Файл", "COM 1", "COM 2", "COM 3", "ttyUSB0", "Другой порт..."}));
+  EXPECT_EQ(main.sourceSelector->currentIndex(), 4);
+  main.readButton->click();
+  EXPECT_EQ(dialogs.TakeTexts(),
+            (std::vector<QString>{QStringLiteral("Can't open COM port"), QStringLiteral("Не могу открыть выбранный порт !")}));
+  // Once another source is chosen, it goes from the list.
+  main.sourceSelector->setCurrentIndex(0);
+  main.sourceSelector->showPopup();
+  main.sourceSelector->hidePopup();
+  EXPECT_EQ(items(), (QStringList{"Файл", "COM 1", "COM 2", "COM 3", "Другой порт..."}));
+}
+
+// "Другой порт..." takes any port name, which stays in the list; Cancel goes back to the
+// source chosen before.
+TEST_F(MainWindowReaderTest, ReadsThroughAPortTheUserNames) {
+  const KeyImage served = ServedKey(13);
+  KeyReaderSim sim(served, {"--fast"});
+  main.listSerialPorts = [] { return std::vector<SerialPortEntry>{}; };
+  main.sourceSelector->showPopup();
+  main.sourceSelector->hidePopup();
+  const int other = main.sourceSelector->count() - 1;
+  ASSERT_EQ(main.sourceSelector->itemText(other), QStringLiteral("Другой порт..."));
+
+  main.sourceSelector->setCurrentIndex(2);
+  dialogs.input_answers.push_back(std::nullopt);
+  main.sourceSelector->setCurrentIndex(other);
+  main.sourceSelector->activated(other);
+  EXPECT_EQ(main.sourceSelector->currentIndex(), 2);
+  EXPECT_EQ(dialogs.input_requests.back().caption, QStringLiteral("Другой порт"));
+
+  dialogs.input_answers.push_back(sim.Path());
+  main.sourceSelector->setCurrentIndex(other);
+  main.sourceSelector->activated(other);
+  EXPECT_EQ(main.sourceSelector->currentText(), sim.Path());
+  main.readButton->click();
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(windows.session->Image(), Mixture(served, KeyImage{}, 3 * 128));
+  EXPECT_EQ(main.height(), MainWindow::FullHeight);
+
+  main.sourceSelector->setCurrentIndex(0);
+  main.sourceSelector->showPopup();
+  main.sourceSelector->hidePopup();
+  EXPECT_EQ(main.sourceSelector->itemText(4), sim.Path());
+  EXPECT_EQ(main.sourceSelector->itemText(5), QStringLiteral("Другой порт..."));
+}
+
 }  // namespace
 }  // namespace kd

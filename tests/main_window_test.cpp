@@ -2,9 +2,13 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QMouseEvent>
+#include <QUrl>
 #include <QScreen>
 #include <QTest>
 
@@ -179,14 +183,107 @@ TEST_F(MainWindowTest, DialogsKeepTheirTitlesAndRememberTheirLastFile) {
   EXPECT_EQ(first_open.filter_pattern, QStringLiteral("*.512"));
   EXPECT_EQ(first_open.folder, QCoreApplication::applicationDirPath());
   EXPECT_EQ(first_open.file_name, QString());
-  // The open dialog comes back where its file was; the save dialog has not moved.
+  // The open dialog comes back where its file was; the save dialog proposes that file.
   EXPECT_EQ(dialogs.open_requests[1].folder, Q(fs::canonical(dir.path())));
   EXPECT_EQ(dialogs.open_requests[1].file_name, QStringLiteral("first.512"));
   const FileDialogRequest& save = dialogs.save_requests[0];
   EXPECT_EQ(save.title, QStringLiteral(" Сохранение файла ключа"));
   EXPECT_EQ(save.filter_name, QStringLiteral("Образ Key"));
-  EXPECT_EQ(save.folder, QCoreApplication::applicationDirPath());
-  EXPECT_EQ(save.file_name, QStringLiteral("*.512"));
+  EXPECT_EQ(save.folder, Q(fs::canonical(dir.path())));
+  EXPECT_EQ(save.file_name, QStringLiteral("first.512"));
+}
+
+// Before any image, both dialogs start in the program's folder where it can be written; then
+// where an image was last opened or saved. "Сохранить" proposes the file the image came from, and
+// no name for an image from the reader.
+TEST_F(MainWindowTest, ImageDialogsFollowTheUsersFiles) {
+  const QString start = QCoreApplication::applicationDirPath();
+  Save(std::nullopt);
+  EXPECT_EQ(dialogs.save_requests.back().folder, start);
+  EXPECT_EQ(dialogs.save_requests.back().file_name, QStringLiteral("*.512"));
+
+  fs::create_directories(dir / "in");
+  fs::create_directories(dir / "out");
+  WriteBytes(dir / "in" / "k.512", {});
+  Load(Q(dir / "in" / "k.512"));
+  Save(Q(dir / "out" / "copy.512"));
+  Load(std::nullopt);
+  EXPECT_EQ(dialogs.open_requests.back().folder, Q(fs::canonical(dir / "out")));
+  Save(std::nullopt);
+  EXPECT_EQ(dialogs.save_requests.back().folder, Q(fs::canonical(dir / "in")));
+  EXPECT_EQ(dialogs.save_requests.back().file_name, QStringLiteral("k.512"));
+
+  windows.session->Replace(Marked(), KeySource::Port("/dev/ttyUSB0", {}));
+  Save(std::nullopt);
+  EXPECT_EQ(dialogs.save_requests.back().folder, Q(fs::canonical(dir / "in")));
+  EXPECT_EQ(dialogs.save_requests.back().file_name, QStringLiteral("*.512"));
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(ImageFolderTest, AFolderNobodyMayWriteGivesWayToTheDocuments) {
+  TempDir dir;
+  fs::create_directory(dir / "open");
+  fs::create_directory(dir / "locked");
+  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  EXPECT_EQ(WritableFolderOrDocuments(Q(dir / "open")), Q(dir / "open"));
+  EXPECT_EQ(WritableFolderOrDocuments(Q(dir / "locked")), DocumentsFolder());
+  EXPECT_EQ(WritableFolderOrDocuments(Q(dir / "missing")), DocumentsFolder());
+  EXPECT_NE(DocumentsFolder(), Q(dir / "locked"));
+}
+
+// A file named on the command line or dropped on the window opens as "Файл" and "Считать" would
+// open it; several files, a folder or a file that is not there are refused.
+TEST_F(MainWindowTest, FilesFromTheCommandLineOrADropOpenLikeTheDialog) {
+  const std::vector<std::uint8_t> bytes(300, 0x5A);
+  WriteBytes(dir / "a.512", bytes);
+  WriteBytes(dir / "b.512", {1});
+  fs::create_directory(dir / "folder.512");
+  const struct {
+    const char* what;
+    QStringList files;
+    bool opens;
+  } cases[] = {
+      {"one file", {Q(dir / "a.512")}, true},
+      {"two files", {Q(dir / "a.512"), Q(dir / "b.512")}, false},
+      {"a folder", {Q(dir / "folder.512")}, false},
+      {"a missing file", {Q(dir / "missing.512")}, false},
+  };
+  const auto drop = [&](MainWindow& target, const QStringList& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &dropped);
+    QCoreApplication::processEvents();
+  };
+  for (const bool dropped : {false, true}) {
+    for (const auto& c : cases) {
+      const std::string what = std::string(c.what) + (dropped ? " dropped" : " on the command line");
+      test::ScriptedDialogs fresh_dialogs;
+      Windows fresh = CreateWindows(fresh_dialogs);
+      if (dropped) {
+        fresh.mainWindow->show();
+        drop(*fresh.mainWindow, c.files);
+      } else {
+        StartUp(fresh, QStringList{QStringLiteral("keydecoder")} + c.files);
+      }
+      EXPECT_TRUE(fresh.mainWindow->isVisible()) << what;
+      EXPECT_EQ(fresh.mainWindow->height(), c.opens ? MainWindow::FullHeight : MainWindow::CompactHeight) << what;
+      EXPECT_EQ(fresh.session->Image(), c.opens ? ImageFromFileBytes(bytes) : KeyImage{}) << what;
+      EXPECT_EQ(fresh_dialogs.TakeTexts(), c.opens ? std::vector<QString>{} : std::vector<QString>{kCannotOpen}) << what;
+    }
+  }
+  // Nothing named: the window as always.
+  test::ScriptedDialogs fresh_dialogs;
+  Windows fresh = CreateWindows(fresh_dialogs);
+  StartUp(fresh, {QStringLiteral("keydecoder")});
+  EXPECT_EQ(fresh.mainWindow->height(), MainWindow::CompactHeight);
+  EXPECT_TRUE(fresh_dialogs.messages.empty());
 }
 
 TEST_F(MainWindowTest, SaveWritesTheImageAsItStands) {

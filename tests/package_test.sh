@@ -17,7 +17,8 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 for f in usr/bin/keydecoder usr/bin/keydecoder-cli usr/bin/keyreader-sim \
-         usr/share/applications/keydecoder.desktop usr/share/icons/hicolor/scalable/apps/keydecoder.svg; do
+         usr/share/applications/keydecoder.desktop usr/share/icons/hicolor/scalable/apps/keydecoder.svg \
+         usr/share/mime/packages/keydecoder.xml; do
   [ -e "$root/$f" ] || { echo "missing from the package: $f"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)

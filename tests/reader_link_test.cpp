@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "reader/reader_link.h"
+#include "reader/serial_ports.h"
 #include "support/key_reader_sim.h"
 #include "support/port_holder.h"
 #include "support/stopwatch.h"
@@ -200,6 +201,20 @@ TEST(ReaderLinkTest, ComNumbersGoThroughTheNameLookup) {
   EXPECT_TRUE(link.ReadFromReader(image, 2));
   EXPECT_EQ(asked, std::vector<int>{2});
   EXPECT_EQ(image, Mixture(served, KeyImage{}, 2 * 128));
+}
+
+// The selector shows Windows' ports like "COM 1", others by their name; the ports COM 1 to COM 3
+// open are known by their system name.
+TEST(SerialPortsTest, TextsAndTheFirstThreeComPorts) {
+  const struct {
+    const char* name;
+    const char* text;
+  } texts[] = {{"COM7", "COM 7"}, {"COM12", "COM 12"}, {"ttyUSB0", "ttyUSB0"}, {"/dev/pts/3", "/dev/pts/3"},
+               {"COMX", "COMX"}};
+  for (const auto& c : texts) EXPECT_EQ(PortText(QString::fromUtf8(c.name)), QString::fromUtf8(c.text)) << c.name;
+  for (int number = 1; number <= 3; ++number) EXPECT_EQ(ComNumberOf(ComPortName(number)), number);
+  EXPECT_EQ(ComNumberOf(ComPortName(4)), 0);
+  EXPECT_EQ(ComNumberOf(QStringLiteral("/dev/ttyUSB0")), 0);
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
 
 #include "app/application.h"
 #include "export/writers.h"
@@ -188,8 +191,9 @@ TEST_F(ReportWindowTest, MenusAndFinish) {
   EXPECT_EQ(dat1[1]->title(), QStringLiteral("Отчет N1"));
   EXPECT_EQ(captions(dat1[1]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML"}));
   EXPECT_EQ(dat2[0]->title(), QStringLiteral("Отчет N2"));
-  EXPECT_EQ(captions(dat2[0]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML", "-",
-                                            "Закончить"}));
+  EXPECT_EQ(captions(dat2[0]), (QStringList{"Текстовый документ", "Документ Word", "Книга Exel", "Документ HTML",
+                                            "Перейти к блоку...", "-", "Закончить"}));
+  EXPECT_EQ(windows.data2Window->goToBlockAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
 
   windows.mainWindow->show();
   windows.mainWindow->data2Button->click();
@@ -208,6 +212,156 @@ TEST_F(ReportWindowTest, ExportTakesTheEditedTable) {
   const std::string html = Text(dir / "r.htm");
   EXPECT_NE(html.find("&lt;b&gt;&quot;Кран&quot; {1}\\"), std::string::npos);
   EXPECT_EQ(html, FormatOf(FormatId::kHtm).write({windows.data1Window->Table(), "Отчет N1"}));
+}
+
+// A report with 200 records, shown.
+class ReportNavigationTest : public ReportWindowTest {
+ protected:
+  void SetUp() override {
+    KeyImage image{};
+    test::SetBlockCount(image, 200);
+    windows.session->Replace(image, {});
+    dat2.show();
+  }
+  // The block number of the record at the top of the view.
+  std::string TopBlock() const { return dat2.Table().GetCellEx(0, dat2.Grid()->rowAt(0) + 1); }
+  void Wheel(QWidget* target, QPoint angle) {
+    QWheelEvent event(QPointF(10, 10), QPointF(target->mapToGlobal(QPoint(10, 10))), QPoint(), angle, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+  }
+
+  Data2Window& dat2 = *windows.data2Window;
+};
+
+// Opens at the designed size, which is also the smallest; maximized, the grid and the bars fill
+// the screen, and a new show keeps the size the user gave it.
+TEST_F(ReportNavigationTest, ResizesAndMaximizesFromTheDesignedSize) {
+  const QSize designed = dat2.size();
+  EXPECT_EQ(designed, QSize(660 + 6, 30 + 390 + 3));
+  EXPECT_EQ(dat2.minimumSize(), designed);
+  const QRect normal = dat2.geometry();
+
+  QToolButton* maximize = dat2.Caption()->MaximizeButton();
+  ASSERT_TRUE(maximize->isVisibleTo(&dat2));
+  maximize->click();
+  const QRect screen = dat2.screen()->availableGeometry();
+  EXPECT_EQ(dat2.geometry(), screen);
+  const QRect client(dat2.Client()->mapTo(&dat2, QPoint()), dat2.Client()->size());
+  EXPECT_EQ(client.right(), screen.width() - 1 - SkinnedWindow::kBorder);
+  EXPECT_EQ(dat2.Grid()->geometry(), QRect(0, 30, client.width() - 19, client.height() - 49));
+  EXPECT_EQ(dat2.rowScrollBar->geometry(), QRect(client.width() - 19, 30, 19, client.height() - 49));
+  EXPECT_EQ(dat2.columnScrollBar->geometry(), QRect(0, client.height() - 19, client.width(), 19));
+  EXPECT_EQ(dat2.MenuBar()->width(), client.width());
+  EXPECT_EQ(dat2.VisibleRows(), (client.height() - 49 - 21) / 21);
+  // Every row can still come to the top.
+  dat2.rowScrollBar->setValue(199);
+  EXPECT_EQ(TopBlock(), "0199");
+
+  // A double click on the caption bar restores the window.
+  QTest::mouseDClick(dat2.Caption(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 10));
+  EXPECT_EQ(dat2.geometry(), normal);
+  EXPECT_EQ(dat2.Grid()->geometry(), QRect(0, 30, 641, 341));
+
+  // Dragging the bottom right corner grows the window, never below its designed size.
+  const auto drag = [&](QPoint from, QPoint by) {
+    const QPoint global = dat2.mapToGlobal(from);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(from), QPointF(global), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&dat2, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(from + by), QPointF(global + by), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&dat2, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(from + by), QPointF(global + by), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&dat2, &release);
+  };
+  const QPoint corner(designed.width() - 1, designed.height() - 1);
+  drag(corner, QPoint(100, 50));
+  EXPECT_EQ(dat2.size(), designed + QSize(100, 50));
+  EXPECT_EQ(dat2.Grid()->geometry(), QRect(0, 30, 741, 391));
+  drag(corner + QPoint(100, 50), QPoint(-300, -300));
+  EXPECT_EQ(dat2.size(), designed);
+  drag(QPoint(0, 200), QPoint(40, 0));  // the left edge
+  EXPECT_EQ(dat2.geometry(), normal);
+  drag(QPoint(0, 200), QPoint(-40, 0));
+  EXPECT_EQ(dat2.geometry(), normal.adjusted(-40, 0, 0, 0));
+
+  dat2.close();
+  dat2.show();
+  EXPECT_EQ(dat2.geometry(), normal.adjusted(-40, 0, 0, 0));
+  EXPECT_EQ(dat2.Grid()->width(), 641 + 40);
+}
+
+// The wheel over the grid and the keys move the bars; position p still shows block p at the top.
+TEST_F(ReportNavigationTest, WheelAndKeysMoveTheBars) {
+  const int page = dat2.VisibleRows();
+  ASSERT_EQ(page, (341 - 21) / 21);
+  const int last_page = 200 - page;
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    int row, column;
+  } steps[] = {
+      {"wheel down", [&] { Wheel(dat2.Grid()->viewport(), {0, -120}); }, 3, 0},
+      {"two half notches", [&] { Wheel(dat2.Grid()->viewport(), {0, -60}), Wheel(dat2.Grid()->viewport(), {0, -60}); }, 6, 0},
+      {"wheel up", [&] { Wheel(dat2.Grid()->viewport(), {0, 120}); }, 3, 0},
+      {"Down", [&] { QTest::keyClick(&dat2, Qt::Key_Down); }, 4, 0},
+      {"PgDn", [&] { QTest::keyClick(&dat2, Qt::Key_PageDown); }, 4 + page, 0},
+      {"PgUp", [&] { QTest::keyClick(&dat2, Qt::Key_PageUp); }, 4, 0},
+      {"Up", [&] { QTest::keyClick(&dat2, Qt::Key_Up); }, 3, 0},
+      {"Right", [&] { QTest::keyClick(&dat2, Qt::Key_Right); }, 3, 1},
+      {"End", [&] { QTest::keyClick(&dat2, Qt::Key_End); }, last_page, 1},
+      {"PgDn at the end", [&] { QTest::keyClick(&dat2, Qt::Key_PageDown); }, last_page, 1},
+      {"Home", [&] { QTest::keyClick(&dat2, Qt::Key_Home); }, 0, 1},
+      {"Left", [&] { QTest::keyClick(&dat2, Qt::Key_Left); }, 0, 0},
+      {"Up at the top", [&] { QTest::keyClick(&dat2, Qt::Key_Up); }, 0, 0},
+      {"Ctrl+End", [&] { QTest::keyClick(&dat2, Qt::Key_End, Qt::ControlModifier); }, last_page, dat2.LastPageColumn()},
+      {"Ctrl+Home", [&] { QTest::keyClick(&dat2, Qt::Key_Home, Qt::ControlModifier); }, 0, 0},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(dat2.rowScrollBar->value(), step.row) << step.what;
+    EXPECT_EQ(dat2.columnScrollBar->value(), step.column) << step.what;
+    EXPECT_EQ(dat2.Grid()->rowAt(0), step.row) << step.what;
+  }
+  // With Ctrl+End the last column is in view.
+  QTest::keyClick(&dat2, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_LE(dat2.Grid()->columnViewportPosition(10) + dat2.Grid()->columnWidth(10) - 1,
+            dat2.Grid()->viewport()->width());
+
+  // Data 1 takes the same keys; clicking a cell still selects nothing.
+  Data1Window& dat1 = *windows.data1Window;
+  dat1.show();
+  QTest::keyClick(&dat1, Qt::Key_PageDown);
+  EXPECT_EQ(dat1.rowScrollBar->value(), dat1.VisibleRows());
+  QTest::mouseClick(dat1.Grid()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 30));
+  EXPECT_FALSE(dat1.Grid()->selectionModel()->hasSelection());
+}
+
+// Ctrl+G asks for a block and brings it to the top; a block past the last brings the last one.
+TEST_F(ReportNavigationTest, GoToBlockAndEscape) {
+  QApplication::setActiveWindow(&dat2);
+  const struct {
+    std::optional<QString> answer;
+    int position;
+  } cases[] = {{QStringLiteral("150"), 150}, {std::nullopt, 150}, {QStringLiteral("x"), 150},
+               {QStringLiteral(" 4000 "), 199}, {QStringLiteral("0"), 0}};
+  for (const auto& c : cases) {
+    dialogs.input_answers.push_back(c.answer);
+    QTest::keyClick(&dat2, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(dat2.rowScrollBar->value(), c.position) << c.answer.value_or("Cancel").toStdString();
+  }
+  ASSERT_EQ(dialogs.input_requests.size(), std::size(cases));
+  EXPECT_EQ(dialogs.input_requests[0].caption, QStringLiteral("Перейти к блоку"));
+  dat2.GoToBlock(42);
+  EXPECT_EQ(TopBlock(), "0042");
+
+  windows.mainWindow->show();
+  windows.mainWindow->data2Button->click();
+  QTest::keyClick(&dat2, Qt::Key_Escape);
+  EXPECT_FALSE(dat2.isVisible());
+  EXPECT_TRUE(windows.mainWindow->isVisible());
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 #include <exception>
 
 namespace kd {
@@ -38,6 +40,19 @@ void ApplySkin(QApplication& app) {
   if (sheet.open(QIODevice::ReadOnly)) app.setStyleSheet(QString::fromUtf8(sheet.readAll()));
 }
 
+bool InstallTranslations(QApplication& app) {
+  auto* translator = new QTranslator(&app);
+  const QString folders[] = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                             QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+  for (const QString& folder : folders) {
+    for (const QString& name : {QStringLiteral("qtbase_ru"), QStringLiteral("qt_ru")}) {
+      if (translator->load(name, folder)) return app.installTranslator(translator);
+    }
+  }
+  delete translator;
+  return false;
+}
+
 Windows CreateWindows(Dialogs& dialogs, QDate today) {
   Windows windows;
   windows.session = std::make_unique<KeySession>();
@@ -66,6 +81,12 @@ Windows CreateWindows(Dialogs& dialogs, QDate today) {
     if (data2->isVisible()) data2->raise();
   });
   return windows;
+}
+
+void StartUp(Windows& windows, const QStringList& arguments) {
+  windows.mainWindow->show();
+  const QStringList files = arguments.mid(1);
+  if (!files.isEmpty()) windows.mainWindow->OpenImageFiles(files);
 }
 
 }  // namespace kd

@@ -24,6 +24,11 @@ class Application : public QApplication {
 // Loads the skin's style sheet and fonts into the application; every window wears it.
 void ApplySkin(QApplication& app);
 
+// Makes Qt's own texts (file dialogs, standard buttons) Russian like the program's: Qt's Russian
+// catalogue from Qt's folder, or from "translations" beside the program where it is bundled. Call
+// before any window is created. False when no catalogue was found (Qt then speaks English).
+bool InstallTranslations(QApplication& app);
+
 // The key session and the program's three windows, created in this order and kept for the whole
 // run; the session outlives the windows that read it.
 struct Windows {
@@ -39,5 +44,9 @@ struct Windows {
 // Creates the session and the windows hidden and wires them together; the caller shows the main
 // window. `today` is the start-up date that the Data 1 report shows.
 Windows CreateWindows(Dialogs& dialogs, QDate today = QDate::currentDate());
+
+// Shows the main window and opens the image files named on the command line (`arguments` as
+// QCoreApplication::arguments() gives them, the program first), as "Файл" and "Считать" would.
+void StartUp(Windows& windows, const QStringList& arguments);
 
 }  // namespace kd

@@ -25,9 +25,10 @@ int main(int argc, char** argv) {
   kd::Application app(argc, argv);
   try {
     kd::ApplySkin(app);
+    kd::InstallTranslations(app);
     kd::QtDialogs dialogs;
     kd::Windows windows = kd::CreateWindows(dialogs);
-    windows.mainWindow->show();
+    kd::StartUp(windows, app.arguments());
     return app.exec();
   } catch (const std::exception& e) {
     kd::Application::ShowException(QString::fromLocal8Bit(e.what()));

@@ -1,10 +1,8 @@
 #include "chart_window.h"
 
-#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QKeyEvent>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -35,11 +33,6 @@ const PictureKind& KindOf(PictureFormat format) {
   return kPictureKinds[0];
 }
 
-QString DocumentsFolder() {
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return QDir(documents).exists() ? documents : QDir::homePath();
-}
-
 }  // namespace
 
 ChartWindow::ChartWindow(const QString& caption, QSize client_size, const KeySession& session, Dialogs& dialogs,
@@ -50,6 +43,8 @@ ChartWindow::ChartWindow(const QString& caption, QSize client_size, const KeySes
       menu_bar_(new QMenuBar(Client())),
       panel_(new QWidget(Client())),
       panel_layout_(new QVBoxLayout(panel_)) {
+  // A chart is worth a bigger window: the user may drag the frame or maximize it.
+  SetResizable(true);
   menu_bar_->setObjectName("chartMenuBar");
   menu_bar_->setFixedHeight(kBarHeight);
   panel_->setObjectName("chartPanel");

@@ -20,6 +20,10 @@ Data2Window::Data2Window(const KeySession& session, Dialogs& dialogs)
   report->setObjectName("N1");
   AddExportItems(report, {{FormatId::kTxt, "N4"}, {FormatId::kDoc, "Word1"}, {FormatId::kXls, "Exel1"},
                           {FormatId::kHtm, "HTML1"}});
+  goToBlockAction = report->addAction(QStringLiteral("Перейти к блоку..."), this, &Data2Window::AskForBlock);
+  goToBlockAction->setObjectName("goToBlockAction");
+  goToBlockAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  addAction(goToBlockAction);
   report->addSeparator()->setObjectName("N3");
   finishAction = report->addAction(QStringLiteral("Закончить"), this, &Data2Window::Finish);
   finishAction->setObjectName("N2");
@@ -32,7 +36,17 @@ Data2Window::Data2Window(const KeySession& session, Dialogs& dialogs)
 
 void Data2Window::Finish() { close(); }
 
-void Data2Window::GoToBlock(int block) { rowScrollBar->setValue(std::min(block, table_.RowCount() - 2)); }
+void Data2Window::GoToBlock(int block) { rowScrollBar->setValue(std::min(block, LastRow())); }
+
+void Data2Window::AskForBlock() {
+  const std::optional<QString> answer = dialogs_.InputBox(this, QStringLiteral("Перейти к блоку"),
+                                                          QStringLiteral("Номер блока:"),
+                                                          QString::number(rowScrollBar->value()));
+  if (!answer) return;
+  bool number = false;
+  const int block = answer->trimmed().toInt(&number);
+  if (number && block >= 0) GoToBlock(block);
+}
 
 void Data2Window::showEvent(QShowEvent* event) {
   // A show the window system makes (a restore from the task bar) is no new show of the report.

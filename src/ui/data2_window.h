@@ -18,7 +18,8 @@ class Data2Window : public ReportWindow {
 
   Data2Window(const KeySession& session, Dialogs& dialogs);
 
-  QAction* finishAction;  // "N2": "Закончить"
+  QAction* goToBlockAction;  // "Перейти к блоку...", Ctrl+G
+  QAction* finishAction;     // "N2": "Закончить"
   QMenu* chartMenu;          // "График"
   QAction* loadChartAction;  // "Нагрузка по блокам..."
 
@@ -26,8 +27,10 @@ class Data2Window : public ReportWindow {
   void Refill();
   // Closes the window exactly as the caption bar's close button does.
   void Finish();
-  // Scrolls so that the record is at the top under the header.
+  // Brings the record of that block to the top, or the last one for a block past it.
   void GoToBlock(int block);
+  // Asks for a block number and goes there.
+  void AskForBlock();
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -1,9 +1,11 @@
 #include "dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include "input_box.h"
 
@@ -14,6 +16,8 @@ namespace {
 void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {
   // Qt's own dialog, so that it wears the program's skin on every platform.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  // Qt's catalogue says "Перейти к:"; Russian Windows says "Папка:", as users know it.
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
   // A description that already shows its pattern is not given it twice.
   const QString shown = QStringLiteral("(%1)").arg(request.filter_pattern);
   dialog.setNameFilter(request.filter_name.endsWith(shown)
@@ -61,6 +65,18 @@ std::optional<QString> QtDialogs::InputBox(QWidget* parent, const QString& capti
   return box.Text();
 }
 
+QString DocumentsFolder() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
+QString WritableFolderOrDocuments(const QString& folder) {
+  const QFileInfo info(folder);
+  const auto write_bits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+  if (info.isDir() && info.isWritable() && (info.permissions() & write_bits)) return folder;
+  return DocumentsFolder();
+}
+
 FileDialog::FileDialog(Mode mode, QString title, QString filter_name, QString filter_pattern, QString proposed_name,
                        QString start_folder)
     : mode_(mode),
@@ -68,15 +84,17 @@ FileDialog::FileDialog(Mode mode, QString title, QString filter_name, QString fi
       filter_name_(std::move(filter_name)),
       filter_pattern_(std::move(filter_pattern)),
       proposed_name_(std::move(proposed_name)),
-      start_folder_(std::move(start_folder)) {}
+      start_folder_(std::move(start_folder)),
+      next_folder_(start_folder_.isEmpty() ? QCoreApplication::applicationDirPath() : start_folder_),
+      next_name_(proposed_name_) {}
 
 FileDialogRequest FileDialog::Request() const {
-  if (file_name_.isEmpty()) {
-    const QString folder = start_folder_.isEmpty() ? QCoreApplication::applicationDirPath() : start_folder_;
-    return {title_, filter_name_, filter_pattern_, folder, proposed_name_};
-  }
-  const QFileInfo last(file_name_);
-  return {title_, filter_name_, filter_pattern_, last.absolutePath(), last.fileName()};
+  return {title_, filter_name_, filter_pattern_, next_folder_, next_name_};
+}
+
+void FileDialog::StartIn(const QString& folder, const QString& file_name) {
+  next_folder_ = folder;
+  next_name_ = file_name;
 }
 
 bool FileDialog::Execute(Dialogs& dialogs, QWidget* parent) {
@@ -85,6 +103,8 @@ bool FileDialog::Execute(Dialogs& dialogs, QWidget* parent) {
       mode_ == Mode::Open ? dialogs.OpenFileName(parent, request) : dialogs.SaveFileName(parent, request);
   if (!chosen) return false;
   file_name_ = *chosen;
+  const QFileInfo last(file_name_);
+  StartIn(last.absolutePath(), last.fileName());
   return true;
 }
 

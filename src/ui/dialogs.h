@@ -44,6 +44,13 @@ class QtDialogs final : public Dialogs {
                                   const QString& text) override;
 };
 
+// The user's documents folder, or the home folder where there is none.
+QString DocumentsFolder();
+
+// `folder` when it can be written (by its permission bits too, which root would not be stopped
+// by), else the documents folder: an installed program's own folder is no place for the user's files.
+QString WritableFolderOrDocuments(const QString& folder);
+
 // One file dialog of a window with its memory: it first opens in its starting folder (the
 // program's own unless given) with its proposed name; after a confirmed choice, in that file's
 // folder with that file's name.
@@ -58,6 +65,9 @@ class FileDialog {
   bool Execute(Dialogs& dialogs, QWidget* parent);
   QString FileName() const { return file_name_; }
   FileDialogRequest Request() const;
+  QString ProposedName() const { return proposed_name_; }
+  // The next show opens in `folder` with `file_name` in its name field.
+  void StartIn(const QString& folder, const QString& file_name);
 
  private:
   Mode mode_;
@@ -67,6 +77,9 @@ class FileDialog {
   QString proposed_name_;
   QString start_folder_;
   QString file_name_;
+  // Where the next show opens, and the name it proposes.
+  QString next_folder_;
+  QString next_name_;
 };
 
 }  // namespace kd

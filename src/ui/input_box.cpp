@@ -21,6 +21,8 @@ InputBox::InputBox(QWidget* parent, const QString& caption, const QString& promp
   prompt_->setVisible(!prompt.isEmpty());
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  // Qt's Russian catalogue leaves OK in Latin letters.
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ОК"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

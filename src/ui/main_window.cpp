@@ -1,14 +1,23 @@
 #include "main_window.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
+#include <algorithm>
 
 #include "image/image_file.h"
 #include "reports/user_texts.h"
 #include "qt_path.h"
 #include "skin_gauge.h"
+#include "source_selector.h"
 
 namespace kd {
 
@@ -16,6 +25,8 @@ namespace {
 
 const QString kImageFilterName = QStringLiteral("Образ Key");
 const QString kImageFilterPattern = QStringLiteral("*.512");
+constexpr int kFirstOtherPort = 4;  // after "Файл" and "COM 1" to "COM 3"
+constexpr int kOtherPortRole = Qt::UserRole + 1;  // marks "Другой порт..."
 
 QPushButton* MakeButton(const QString& text, const char* name, QRect geometry, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
@@ -28,10 +39,12 @@ QPushButton* MakeButton(const QString& text, const char* name, QRect geometry, Q
 
 MainWindow::MainWindow(KeySession& session, Dialogs& dialogs)
     : SkinnedWindow(QStringLiteral(" Дешифратор  v.7"), kClientSize),
+      // The program's own folder where the user may write there; an installed program's is not.
       openImageDialog(FileDialog::Mode::Open, QStringLiteral(" Открытие файла ключа"), kImageFilterName,
-                        kImageFilterPattern),
+                        kImageFilterPattern, {}, WritableFolderOrDocuments(QCoreApplication::applicationDirPath())),
       saveImageDialog(FileDialog::Mode::Save, QStringLiteral(" Сохранение файла ключа"), kImageFilterName,
-                        kImageFilterPattern, QStringLiteral("*.512")),
+                        kImageFilterPattern, QStringLiteral("*.512"),
+                        WritableFolderOrDocuments(QCoreApplication::applicationDirPath())),
       session_(session),
       dialogs_(dialogs) {
   setObjectName("Form_Main");
@@ -41,7 +54,7 @@ MainWindow::MainWindow(KeySession& session, Dialogs& dialogs)
   sourceLabel->setObjectName("bsSkinTextLabel1");
   sourceLabel->setGeometry(8, 16, 114, 21);
 
-  sourceSelector = new QComboBox(client);
+  sourceSelector = new SourceSelector(client);
   sourceSelector->setObjectName("bsSkinComboBox1");
   sourceSelector->setGeometry(128, 16, 73, 21);
   sourceSelector->setEditable(false);
@@ -72,13 +85,18 @@ MainWindow::MainWindow(KeySession& session, Dialogs& dialogs)
   sourceSelector->setFocus();
 
   connect(readButton, &QPushButton::clicked, this, &MainWindow::ReadKey);
-  connect(sourceSelector, &QComboBox::activated, this, &MainWindow::SourceChanged);
+  connect(sourceSelector, &QComboBox::activated, this, &MainWindow::SourceActivated);
+  connect(sourceSelector, &SourceSelector::AboutToDropDown, this, &MainWindow::RefreshPorts);
+  connect(sourceSelector, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0 && !sourceSelector->itemData(index, kOtherPortRole).toBool()) source_index_ = index;
+  });
   connect(data1Button, &QPushButton::clicked, this, &MainWindow::ShowData1);
   connect(data2Button, &QPushButton::clicked, this, &MainWindow::ShowData2);
   connect(saveButton, &QPushButton::clicked, this, &MainWindow::SaveImage);
 
   SetOuterHeight(CompactHeight);
   CenterOnScreen();
+  setAcceptDrops(true);
 }
 
 void MainWindow::SetReportWindows(QWidget* data1, QWidget* data2) {
@@ -95,9 +113,67 @@ void MainWindow::ReadKey() {
   const int index = sourceSelector->currentIndex();
   if (index == 0) {
     LoadImageFile();
-  } else {
+  } else if (index < kFirstOtherPort) {
     ReadFromReader(index);
+  } else if (const QString port = sourceSelector->itemData(index).toString(); !port.isEmpty()) {
+    reader_link_.ReadFromReader(session_, port);
   }
+}
+
+void MainWindow::SourceActivated(int index) {
+  if (sourceSelector->itemData(index, kOtherPortRole).toBool()) AskForPort();
+  SourceChanged();
+}
+
+void MainWindow::AskForPort() {
+  const std::optional<QString> answer =
+      dialogs_.InputBox(this, QStringLiteral("Другой порт"),
+                        QStringLiteral("Имя или путь порта (например, COM7 или /dev/ttyUSB0):"), QString());
+  const QString name = answer ? answer->trimmed() : QString();
+  if (name.isEmpty()) {
+    sourceSelector->setCurrentIndex(source_index_);
+    return;
+  }
+  if (const int com = ComNumberOf(name); com != 0) {
+    sourceSelector->setCurrentIndex(com);
+    return;
+  }
+  const auto known = [&](const SerialPortEntry& port) { return port.name == name; };
+  if (std::none_of(named_ports_.begin(), named_ports_.end(), known)) {
+    named_ports_.push_back({PortText(name), name, QString()});
+  }
+  RefreshPorts();
+  sourceSelector->setCurrentIndex(sourceSelector->findData(name));
+}
+
+void MainWindow::RefreshPorts() {
+  const int current = sourceSelector->currentIndex();
+  const QString chosen = current >= kFirstOtherPort ? sourceSelector->itemData(current).toString() : QString();
+  std::vector<SerialPortEntry> ports;
+  const auto add = [&](const SerialPortEntry& port) {
+    const bool listed = std::any_of(ports.begin(), ports.end(), [&](const auto& p) { return p.name == port.name; });
+    if (!listed && ComNumberOf(port.name) == 0) ports.push_back(port);
+  };
+  for (const SerialPortEntry& port : listSerialPorts()) add(port);
+  for (const SerialPortEntry& port : named_ports_) add(port);
+  if (!chosen.isEmpty()) add({sourceSelector->itemText(current), chosen, sourceSelector->itemData(current, Qt::ToolTipRole).toString()});
+
+  const QSignalBlocker quiet(sourceSelector);
+  while (sourceSelector->count() > kFirstOtherPort) sourceSelector->removeItem(kFirstOtherPort);
+  for (const SerialPortEntry& port : ports) {
+    sourceSelector->addItem(port.text, port.name);
+    const QString tip = port.description.isEmpty() ? port.name : port.description + QStringLiteral("\n") + port.name;
+    sourceSelector->setItemData(sourceSelector->count() - 1, tip, Qt::ToolTipRole);
+  }
+  sourceSelector->addItem(QStringLiteral("Другой порт..."));
+  sourceSelector->setItemData(sourceSelector->count() - 1, true, kOtherPortRole);
+  sourceSelector->setCurrentIndex(chosen.isEmpty() ? current : sourceSelector->findData(chosen));
+  // The list may be wider than the narrow selector; its texts are not cut.
+  int widest = 0;
+  for (int i = 0; i < sourceSelector->count(); ++i) {
+    widest = std::max(widest, sourceSelector->fontMetrics().horizontalAdvance(sourceSelector->itemText(i)));
+  }
+  sourceSelector->view()->setMinimumWidth(widest + 24);
 }
 
 void MainWindow::SourceChanged() {
@@ -115,21 +191,70 @@ void MainWindow::ShowReport(QWidget* report) {
 
 void MainWindow::LoadImageFile() {
   if (!openImageDialog.Execute(dialogs_, this)) return;
-  const Result<KeyImage> loaded = ReadImageFile(ToPath(openImageDialog.FileName()));
+  LoadFrom(openImageDialog.FileName());
+}
+
+void MainWindow::OpenImageFile(const QString& path) {
+  if (reader_link_.Busy()) return;
+  SetOuterHeight(CompactHeight);
+  progressGauge->SetValue(0);
+  LoadFrom(path);
+}
+
+void MainWindow::OpenImageFiles(const QStringList& paths) {
+  if (paths.size() != 1) {
+    dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotOpenFile));
+    return;
+  }
+  OpenImageFile(paths.constFirst());
+}
+
+void MainWindow::LoadFrom(const QString& path) {
+  const Result<KeyImage> loaded = ReadImageFile(ToPath(path));
   if (!loaded) {
     dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotOpenFile));
     return;
   }
-  session_.Replace(*loaded, KeySource::File(ToPath(openImageDialog.FileName()).string()));
+  session_.Replace(*loaded, KeySource::File(ToPath(path).string()));
+  RememberImageFile(path);
   progressGauge->SetValue(progressGauge->MaxValue());
   SetOuterHeight(FullHeight);
 }
 
+void MainWindow::RememberImageFile(const QString& path) {
+  const QFileInfo file(path);
+  openImageDialog.StartIn(file.absolutePath(), file.fileName());
+  saveImageDialog.StartIn(file.absolutePath(), file.fileName());
+}
+
 void MainWindow::SaveImage() {
+  // An image from a file is proposed back under its own name; one from the reader under none.
+  const KeySource& source = session_.Source();
+  if (source.kind == KeySource::Kind::kFile) {
+    const QFileInfo file(QString::fromStdString(source.path));
+    saveImageDialog.StartIn(file.absolutePath(), file.fileName());
+  } else {
+    saveImageDialog.StartIn(saveImageDialog.Request().folder, saveImageDialog.ProposedName());
+  }
   if (!saveImageDialog.Execute(dialogs_, this)) return;
   if (!WriteImageFile(ToPath(saveImageDialog.FileName()), session_.Image())) {
     dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotCreateFile));
+    return;
   }
+  RememberImageFile(saveImageDialog.FileName());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  QStringList paths;
+  // A link that is no local file opens as no file at all, and is refused.
+  for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
+  event->acceptProposedAction();
+  // After the drop: a message box inside it would hold the file manager that the file came from.
+  QMetaObject::invokeMethod(this, [this, paths] { OpenImageFiles(paths); }, Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -2,8 +2,10 @@
 
 #include "image/key_session.h"
 #include "reader/reader_link.h"
+#include "reader/serial_ports.h"
 #include "dialogs.h"
 #include "skinned_window.h"
+#include "source_selector.h"
 
 class QComboBox;
 class QLabel;
@@ -31,8 +33,16 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   // The key reader on "COM 1" to "COM 3".
   ReaderLink& Link() { return reader_link_; }
 
+  // Opens an image file exactly as "Файл" and "Считать" do once the dialog has named it.
+  void OpenImageFile(const QString& path);
+  // Files handed over from outside (the command line, a drop): exactly one file is opened, more
+  // are refused as a file that cannot be opened.
+  void OpenImageFiles(const QStringList& paths);
+
   QLabel* sourceLabel;         // "bsSkinTextLabel1"
-  QComboBox* sourceSelector;   // "bsSkinComboBox1": "Файл", "COM 1" to "COM 3"
+  // "bsSkinComboBox1": "Файл", "COM 1" to "COM 3"; once dropped down, the other ports and
+  // "Другой порт...".
+  SourceSelector* sourceSelector;
   QPushButton* readButton;     // "bsSkinButton1": "Считать"
   SkinGauge* progressGauge;    // "bsSkinGauge1"
   QPushButton* data1Button;    // "bsSkinButton2": "Данные 1"
@@ -40,6 +50,12 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   QPushButton* saveButton;     // "bsSkinButton4": "Сохранить"
   FileDialog openImageDialog;  // "bsSkinOpenDialog1"
   FileDialog saveImageDialog;  // "bsSkinSaveDialog1"
+
+  // Where the selector's list of ports beyond COM 1 to COM 3 comes from.
+  SerialPortLister listSerialPorts = SystemSerialPorts;
+  // Brings the ports after "COM 3" up to date: the system's, then those the user named; the one
+  // chosen stays even when the system no longer reports it. "Другой порт..." comes last.
+  void RefreshPorts();
 
  public Q_SLOTS:
   // Loads the key from a file or reads it through the chosen port.
@@ -52,9 +68,17 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
  protected:
   // Closing the window ends the program: a read that is waiting for the reader ends with it.
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
+  void SourceActivated(int index);
+  // "Другой порт...": asks for a port name and chooses it, or goes back to the previous choice.
+  void AskForPort();
   void LoadImageFile();
+  void LoadFrom(const QString& path);
+  // The next image dialogs, open and save, start beside this file.
+  void RememberImageFile(const QString& path);
   void ReadFromReader(int port_number);
   void ShowReport(QWidget* report);
 
@@ -71,6 +95,10 @@ class MainWindow : public SkinnedWindow, private ReaderLinkHost {
   ReaderLink reader_link_{static_cast<ReaderLinkHost&>(*this)};
   QWidget* data1_window_ = nullptr;
   QWidget* data2_window_ = nullptr;
+  // The ports the user named through "Другой порт...", kept until the program ends.
+  std::vector<SerialPortEntry> named_ports_;
+  // The selector's last choice that was a source, to go back to from "Другой порт...".
+  int source_index_ = 0;
 };
 
 }  // namespace kd

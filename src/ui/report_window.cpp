@@ -2,6 +2,10 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QWheelEvent>
+#include <algorithm>
 #include <QStandardPaths>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,17 +30,12 @@ QScrollBar* MakeScrollBar(Qt::Orientation orientation, const char* name, QWidget
   return bar;
 }
 
-// Reports go where the user keeps documents: the program's own folder is often not writable.
-QString DocumentsFolder() {
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  return QDir(documents).exists() ? documents : QDir::homePath();
-}
-
 FileDialog ExportDialog(const ReportNames& names, const ExportFormat& format) {
   const QString pattern = QStringLiteral("*") + QString::fromLatin1(format.extension);
   return FileDialog(FileDialog::Mode::Save,
                     QStringLiteral(" Сохранение отчета %1 (%2)").arg(names.number).arg(QString::fromLatin1(format.dialog_tag)),
                     QStringLiteral("%1 (%2)").arg(QString::fromUtf8(format.menu_text), pattern), pattern,
+                    // Reports go where the user keeps documents: the program's own folder is often not writable.
                     QString::fromUtf8(names.file_stem), DocumentsFolder());
 }
 
@@ -63,6 +62,93 @@ ReportWindow::ReportWindow(const QString& caption, QSize client_size, QSize grid
   columnScrollBar->setGeometry(0, client_size.height() - kScrollBarSize, client_size.width(), kScrollBarSize);
   connect(rowScrollBar, &QScrollBar::valueChanged, this, &ReportWindow::ScrollToRow);
   connect(columnScrollBar, &QScrollBar::valueChanged, this, &ReportWindow::ScrollToColumn);
+  // The grid is display only: the window takes the keys, and the wheel over the grid.
+  setFocusPolicy(Qt::StrongFocus);
+  grid_->viewport()->installEventFilter(this);
+  grid_->installEventFilter(this);
+  SetResizable(true);
+}
+
+void ReportWindow::LayoutClient(QSize client) {
+  const int grid_height = client.height() - kBarHeight - kScrollBarSize;
+  menu_bar_->setGeometry(0, 0, client.width(), kBarHeight);
+  grid_->setGeometry(0, kBarHeight, client.width() - kScrollBarSize, grid_height);
+  rowScrollBar->setGeometry(client.width() - kScrollBarSize, kBarHeight, kScrollBarSize, grid_height);
+  columnScrollBar->setGeometry(0, client.height() - kScrollBarSize, client.width(), kScrollBarSize);
+}
+
+int ReportWindow::LastRow() const { return std::max(0, table_.RowCount() - table_.FixedRows() - 1); }
+
+int ReportWindow::VisibleRows() const {
+  return std::max(1, grid_->viewport()->height() / ReportGrid::kRowHeight);
+}
+
+int ReportWindow::LastPageRow() const { return std::max(0, LastRow() + 1 - VisibleRows()); }
+
+int ReportWindow::LastPageColumn() const {
+  int column = table_.ColCount();
+  int width = 0;
+  while (column > 0 && width + grid_->columnWidth(column - 1) <= grid_->viewport()->width()) {
+    width += grid_->columnWidth(--column);
+  }
+  return std::min(column, std::max(0, table_.ColCount() - 1));
+}
+
+namespace {
+
+// Moves a bar by `delta`, never past `last` on the way down (but a bar already past it stays).
+void Step(QScrollBar* bar, int delta, int last) {
+  const int target = bar->value() + delta;
+  bar->setValue(delta > 0 ? std::min(target, std::max(bar->value(), last)) : std::max(target, 0));
+}
+
+}  // namespace
+
+bool ReportWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::Wheel || (watched != grid_ && watched != grid_->viewport())) {
+    return SkinnedWindow::eventFilter(watched, event);
+  }
+  auto* wheel = static_cast<QWheelEvent*>(event);
+  QPoint angle = wheel->angleDelta();
+  // A horizontal turn with Shift held on a plain wheel.
+  if (wheel->modifiers() & Qt::ShiftModifier && angle.x() == 0) angle = {angle.y(), 0};
+  wheel_rest_ += angle;
+  const int rows = wheel_rest_.y() / QWheelEvent::DefaultDeltasPerStep;
+  const int columns = wheel_rest_.x() / QWheelEvent::DefaultDeltasPerStep;
+  wheel_rest_ -= QPoint(columns, rows) * QWheelEvent::DefaultDeltasPerStep;
+  if (rows != 0) Step(rowScrollBar, -rows * kWheelRows, LastPageRow());
+  if (columns != 0) Step(columnScrollBar, -columns, LastPageColumn());
+  event->accept();
+  return true;
+}
+
+void ReportWindow::showEvent(QShowEvent* event) {
+  SkinnedWindow::showEvent(event);
+  setFocus();
+}
+
+void ReportWindow::keyPressEvent(QKeyEvent* event) {
+  const bool control = event->modifiers() & Qt::ControlModifier;
+  switch (event->key()) {
+    case Qt::Key_Up: Step(rowScrollBar, -1, LastPageRow()); break;
+    case Qt::Key_Down: Step(rowScrollBar, 1, LastPageRow()); break;
+    case Qt::Key_PageUp: Step(rowScrollBar, -VisibleRows(), LastPageRow()); break;
+    case Qt::Key_PageDown: Step(rowScrollBar, VisibleRows(), LastPageRow()); break;
+    case Qt::Key_Left: Step(columnScrollBar, -1, LastPageColumn()); break;
+    // Any column may come to the left edge, as with the bar.
+    case Qt::Key_Right: Step(columnScrollBar, 1, table_.ColCount() - 1); break;
+    case Qt::Key_Home:
+      rowScrollBar->setValue(0);
+      if (control) columnScrollBar->setValue(0);
+      break;
+    case Qt::Key_End:
+      rowScrollBar->setValue(LastPageRow());
+      if (control) columnScrollBar->setValue(LastPageColumn());
+      break;
+    case Qt::Key_Escape: close(); break;
+    default: return SkinnedWindow::keyPressEvent(event);
+  }
+  event->accept();
 }
 
 void ReportWindow::ScrollToRow(int position) { grid_->SetTopRow(position); }
@@ -108,6 +194,8 @@ void ReportWindow::ShowTable() {
 }
 
 void ReportWindow::FitWidthToGrid() {
+  // A size the user chose stays.
+  if (UserSized()) return;
   const int width = grid_->width() + kScrollBarSize;
   SetClientWidth(width);
   menu_bar_->resize(width, kBarHeight);

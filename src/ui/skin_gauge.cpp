@@ -1,6 +1,7 @@
 #include "skin_gauge.h"
 
 #include <QPainter>
+#include <qdrawutil.h>
 #include <QStyleOption>
 #include <algorithm>
 #include <cstdint>
@@ -46,6 +47,9 @@ void SkinGauge::paintEvent(QPaintEvent*) {
   QStyleOption option;
   option.initFrom(this);
   style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+  // A sunken trough, so the gauge shows its whole length while it is still empty.
+  const QBrush trough = palette().base();
+  qDrawShadePanel(&painter, rect(), palette(), true, 1, &trough);
   const QRect inner = rect().adjusted(1, 1, -1, -1);
   QRect filled = inner;
   filled.setWidth(inner.width() * Percent() / 100);

@@ -11,5 +11,6 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   kd::Application app(argc, argv);
   kd::ApplySkin(app);
+  kd::InstallTranslations(app);
   return RUN_ALL_TESTS();
 }

@@ -20,7 +20,11 @@ inline CommandResult RunCommand(const std::string& command) {
   std::size_t n = 0;
   while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), n);
   const int status = ::pclose(pipe);
+#ifdef _WIN32
+  result.status = status;  // the command's exit code itself
+#else
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
   return result;
 }
 
