@@ -30,6 +30,18 @@ void BM_Writer(benchmark::State& state) {
 }
 BENCHMARK(BM_Writer)->DenseRange(0, static_cast<int>(kd::kExportFormats.size()) - 1)->Unit(benchmark::kMillisecond);
 
+// What keydecoder-cli does for each key of a batch: a fresh table, the fill, the CSV text.
+void BM_Data2CsvOfAKey(benchmark::State& state) {
+  const kd::KeyImage image = *kd::ReadImageFile(KD_SAMPLES "/full-4675.512");
+  for (auto _ : state) {
+    kd::TextTable table = kd::MakeData2Table();
+    kd::FillData2(table, image);
+    const std::string file = kd::FormatOf(kd::FormatId::kCsv).write({table, "Отчет N2"});
+    benchmark::DoNotOptimize(file.data());
+  }
+}
+BENCHMARK(BM_Data2CsvOfAKey)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -228,7 +228,12 @@ TEST_F(CliChartsTest, SummaryUsageAndUnreadableFiles) {
   EXPECT_EQ(Cli({"summary", Sample("crane-200.512"), "--format", "xls"}).status, 2);
   const std::string image = (dir / "key.512").string();
   fs::copy_file(Sample("crane-200.512"), image);
-  EXPECT_EQ(Cli({"summary", image, "--output", image}).status, 2);
+  // Never written over a key image, as the reports are not.
+  EXPECT_EQ(Cli({"summary", image, "--output", image}).status, 3);
+  EXPECT_EQ(Cli({"chart", image, "--output=" + image + ".svg"}).status, 0);
+  fs::rename(image + ".svg", dir / "copy.svg");
+  fs::create_symlink(image, dir / "link.svg");
+  EXPECT_EQ(Cli({"chart", image, "--output", (dir / "link.svg").string()}).status, 3);
   EXPECT_EQ(ReadText(image), ReadText(Sample("crane-200.512")));
 
   const test::CommandResult r = Cli({"summary", (dir / "missing.512").string(), image}, (dir / "out.csv").string());

@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cstring>
 #include <fstream>
 #include <regex>
 #include <sstream>
 
+#include "export/formats.h"
 #include "support/header_image.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
@@ -217,12 +219,161 @@ TEST_F(CliTest, WritesEveryFormatIntoTheOutputFolder) {
                {"doc", "{\\rtf1"},
                {"htm", "<!DOCTYPE HTML"},
                {"txt", " \xCD\xE0\xE8\xEC"},  // " Наим" in Windows-1251
-               {"csv", "\" \xD0\x9D"}};
+               {"csv", "\xEF\xBB\xBF\" \xD0\x9D"}};
   for (const auto& c : cases) {
     const Outcome o = Run({"data1", image, "--format", c.format, "--output-dir", (dir / "reports").string()});
     EXPECT_EQ(o.status, 0) << c.format << ": " << o.err;
     const std::string written = ReadText(dir / "reports" / (std::string("крановый.") + c.format));
     EXPECT_EQ(written.substr(0, c.starts_with.size()), c.starts_with) << c.format;
+  }
+}
+
+// The window program answers --help and --version in the terminal, with no display needed.
+TEST(AppStartTest, HelpAndVersionNeedNoDisplay) {
+  const std::string app = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + test::ShellQuote(KD_APP);
+  const test::CommandResult help = test::RunCommand(app + " --help");
+  EXPECT_EQ(help.status, 0) << help.output;
+  EXPECT_TRUE(help.output.starts_with("Использование: keydecoder")) << help.output;
+  const test::CommandResult version = test::RunCommand(app + " --version");
+  EXPECT_EQ(version.status, 0) << version.output;
+  EXPECT_EQ(version.output, std::string("keydecoder ") + KD_VERSION + "\n");
+  const test::CommandResult window = test::RunCommand(app);
+  EXPECT_EQ(window.status, 1) << window.output;
+  EXPECT_NE(window.output.find("нет дисплея"), std::string::npos) << window.output;
+}
+
+// A report must never replace one of the images it is made from, whatever the path says.
+TEST_F(CliTest, AnOutputThatIsOneOfTheImagesIsRefusedBeforeAnythingIsWritten) {
+  const KeyImage key = Accepted();
+  const std::vector<std::uint8_t> bytes(key.begin(), key.end());
+  const struct {
+    const char* name;
+    std::vector<std::string> args;  // KEY, OTHER and DIR stand for the paths
+  } cases[] = {
+      {"same path", {"data1", "KEY", "--output", "KEY"}},
+      {"another spelling", {"data2", "KEY", "--output=DIR/./key.csv"}},
+      {"symbolic link", {"data1", "KEY", "--output", "DIR/link.csv"}},
+      {"hard link", {"data1", "KEY", "--format", "htm", "--output", "DIR/hard.htm"}},
+      {"named after itself in the folder", {"data1", "OTHER", "KEY", "--output-dir", "DIR"}},
+  };
+  for (const auto& c : cases) {
+    const std::string image = Image("key.csv", key);
+    const std::string other = Image("other.512", key);
+    fs::remove(dir / "link.csv");
+    fs::remove(dir / "hard.htm");
+    fs::create_symlink(image, dir / "link.csv");
+    fs::create_hard_link(image, dir / "hard.htm");
+    std::vector<std::string> args;
+    for (std::string arg : c.args) {
+      for (const auto& [from, to] : {std::pair{"KEY", image}, {"OTHER", other}, {"DIR", dir.path().string()}}) {
+        if (const std::size_t at = arg.find(from); at != std::string::npos) arg.replace(at, std::strlen(from), to);
+      }
+      args.push_back(arg);
+    }
+    const Outcome o = Run(args);
+    EXPECT_EQ(o.status, 3) << c.name;
+    EXPECT_NE(o.err.find("Не удается создать файл ! (это файл образа ключа"), std::string::npos) << c.name << ": " << o.err;
+    EXPECT_EQ(test::ReadBytes(image), bytes) << c.name;
+    EXPECT_FALSE(fs::exists(dir / "other.csv")) << c.name;
+  }
+}
+
+// The message says why an image could not be opened.
+TEST_F(CliTest, AnImageThatCannotBeOpenedSaysWhy) {
+  const std::string unreadable = Image("unreadable.512", Accepted());
+  fs::permissions(unreadable, fs::perms::none);
+  fs::create_directory(dir / "folder.512");
+  ASSERT_EQ(::mkfifo((dir / "fifo.512").c_str(), 0644), 0);
+  const struct {
+    std::string path;
+    const char* reason;
+  } cases[] = {{(dir / "missing.512").string(), "нет такого файла"},
+               {(dir / "folder.512").string(), "это папка"},
+               {unreadable, "нет прав на чтение"},
+               {(dir / "fifo.512").string(), "это не обычный файл"}};
+  for (const auto& c : cases) {
+    const Outcome o = Run({"data2", c.path});
+    EXPECT_EQ(o.status, 3) << c.path;
+    EXPECT_NE(o.err.find(c.path + ": Файл не удается открыть ! (" + c.reason + ")"), std::string::npos) << o.err;
+  }
+}
+
+// Names and texts from the command line reach the terminal with their control characters shown.
+TEST_F(CliTest, ControlCharactersInMessagesAreShownEscaped) {
+  const struct {
+    std::vector<std::string> args;
+    const char* shown;
+  } cases[] = {
+      {{"data1", (dir / "\x1b[2Jkey\x07.512").string()}, "\\x1b[2Jkey\\x07.512: Файл не удается открыть !"},
+      {{"data1", "k.512", "--\x1b]0;title"}, "неизвестный параметр --\\x1b]0;title"},
+      {{"data1", "k.512", "--format", "\xc2\x9b" "31m\r"}, "неизвестный формат \\xc2\\x9b" "31m\\x0d"},
+      {{"frob\x7f"}, "неизвестная команда frob\\x7f"},
+  };
+  for (const auto& c : cases) {
+    const Outcome o = Run(c.args);
+    EXPECT_NE(o.err.find(c.shown), std::string::npos) << o.err;
+    for (char control : {'\x1b', '\x07', '\r', '\x7f', '\x9b'}) {
+      EXPECT_EQ(o.err.find(control), std::string::npos) << c.shown;
+    }
+  }
+}
+
+// A typed text that a spreadsheet would run as a formula gets an apostrophe; the image's values do not.
+TEST_F(CliTest, TypedTextsNeverBecomeFormulasInCsv) {
+  const Outcome o = Run({"data1", Image("k.512", Accepted()), "--crane-name", "=HYPERLINK(\"http://x\")",
+                         "--signature", "@cmd"});
+  EXPECT_EQ(o.status, 0) << o.err;
+  const std::vector<std::string> lines = Lines(o.out);
+  ASSERT_EQ(lines.size(), 35u);
+  EXPECT_EQ(lines[0], "\" Наименование крана, его номер:\",\"'=HYPERLINK(\"\"http://x\"\")\"");
+  EXPECT_EQ(lines[33], " Подпись (ФИО):,'@cmd");
+}
+
+// Files get the UTF-8 byte-order mark spreadsheets need to see UTF-8; a pipe gets the plain text.
+TEST_F(CliTest, CsvFilesStartWithAByteOrderMarkAndStandardOutputDoesNot) {
+  const std::string image = Image("k.512", Accepted());
+  const std::string piped = Run({"data1", image}).out;
+  ASSERT_TRUE(piped.starts_with("\" \xD0\x9D")) << piped.substr(0, 8);
+  fs::create_directory(dir / "reports");
+  EXPECT_EQ(Run({"data1", image, "--output", (dir / "r.csv").string()}).status, 0);
+  EXPECT_EQ(Run({"data1", image, "--output-dir", (dir / "reports").string()}).status, 0);
+  for (const fs::path& file : {dir / "r.csv", dir / "reports" / "k.csv"}) {
+    EXPECT_EQ(ReadText(file), "\xEF\xBB\xBF" + piped) << file;
+  }
+
+  // LibreOffice reading UTF-8 (as its import dialog picks on seeing the mark; headless it needs to
+  // be told) takes the mark for what it is, not for part of the first cell.
+  if (!fs::exists("/usr/bin/soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+  const char* const kCsvUtf8 = "\"Text - txt - csv (StarCalc):44,34,76\"";
+  const test::CommandResult converted = test::RunCommand(
+      "cd " + test::ShellQuote(dir.path().string()) + " && HOME=" + test::ShellQuote(dir.path().string()) +
+      " soffice -env:UserInstallation=file://" + dir.path().string() + "/lo --headless --infilter=" + kCsvUtf8 +
+      " --convert-to csv:" + kCsvUtf8 + " --outdir lo-out r.csv");
+  ASSERT_EQ(converted.status, 0) << converted.output;
+  const std::string reread = ReadText(dir / "lo-out" / "r.csv");
+  EXPECT_TRUE(reread.starts_with("\" Наименование крана, его номер:\",289\n")) << reread.substr(0, 80);
+  EXPECT_NE(reread.find("\n Подпись (ФИО):,Фамилия И.О.\n"), std::string::npos) << reread;
+}
+
+// xls, doc and txt are not text a terminal can show: they go to a file or a pipe only.
+TEST_F(CliTest, BinaryAndCp1251FormatsAreNotWrittenToATerminal) {
+  const std::string image = Image("k.512", Accepted());
+  for (const ExportFormat& format : kExportFormats) {
+    // script gives the program a pseudo-terminal for standard output.
+    const std::string inner = test::ShellQuote(KD_CLI) + " data1 " + test::ShellQuote(image) + " --format " +
+                              format.name + " 2>" + test::ShellQuote((dir / "err").string());
+    const test::CommandResult o = test::RunCommand("script -qec " + test::ShellQuote(inner) + " /dev/null");
+    const std::string err = ReadText(dir / "err");
+    if (format.readable_on_terminal) {
+      EXPECT_EQ(o.status, 0) << format.name << ": " << err;
+      EXPECT_NE(o.output.find("Наименование крана"), std::string::npos) << format.name;
+    } else {
+      EXPECT_EQ(o.status, 2) << format.name;
+      EXPECT_NE(err.find("не выводится на терминал: задайте --output FILE"), std::string::npos) << err;
+      EXPECT_LT(o.output.size(), 100u) << format.name;
+    }
+    // Through a pipe, every format goes out as it is.
+    EXPECT_EQ(Run({"data1", image, "--format", format.name}).status, 0) << format.name;
   }
 }
 

@@ -21,5 +21,30 @@ TEST(CsvExportTest, QuotesOnlyWhatNeedsIt) {
             ",\"lf\nonly\"\r\n");
 }
 
+// Only the cells the user typed get the apostrophe, and only where a spreadsheet would see a formula.
+TEST(CsvExportTest, UserTypedTextNeverStartsAFormula) {
+  const struct {
+    std::string typed;
+    std::string field;
+  } cases[] = {
+      {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+      {"+7 912", "'+7 912"},
+      {"-1+2", "'-1+2"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"\tx", "'\tx"},
+      {"\rx", "\"'\rx\""},
+      {"Петров П.П.", "Петров П.П."},
+      {"КС-45717 =1", "КС-45717 =1"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    TextTable table(1, 2);
+    table.SetCellEx(0, 0, "-005");
+    table.SetCellEx(1, 0, c.typed);
+    const CellPosition typed[] = {{1, 0}};
+    EXPECT_EQ(CsvText(table, typed), "-005," + c.field + "\r\n") << c.typed;
+  }
+}
+
 }  // namespace
 }  // namespace kd

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QScreen>
 #include <QTest>
+#include <sys/stat.h>
 
 #include "app/application.h"
 #include "image/image_file.h"
@@ -145,12 +146,18 @@ TEST_F(MainWindowTest, CancelledOrFailedLoadKeepsTheImage) {
   WriteBytes(dir / "unreadable.512", {9});
   fs::permissions(dir / "unreadable.512", fs::perms::none);
   fs::create_directory(dir / "folder.512");
-  for (const fs::path& bad : {dir / "missing.512", dir / "folder.512", dir / "unreadable.512"}) {
+  ASSERT_EQ(::mkfifo((dir / "fifo.512").c_str(), 0644), 0);
+  // The box says which file and why, under the usual text.
+  const std::pair<fs::path, const char*> cases[] = {{dir / "missing.512", "нет такого файла"},
+                                                     {dir / "folder.512", "это папка"},
+                                                     {dir / "unreadable.512", "нет прав на чтение"},
+                                                     {dir / "fifo.512", "это не обычный файл"}};
+  for (const auto& [bad, reason] : cases) {
     Load(Q(bad));
     EXPECT_EQ(main.height(), MainWindow::CompactHeight) << bad;
     ASSERT_EQ(dialogs.messages.size(), 1u) << bad;
     EXPECT_EQ(dialogs.messages[0].caption, QStringLiteral("Error"));
-    EXPECT_EQ(dialogs.messages[0].text, kCannotOpen);
+    EXPECT_EQ(dialogs.messages[0].text, kCannotOpen + "\n" + Q(bad) + "\n" + QString::fromUtf8(reason));
     dialogs.messages.clear();
   }
   EXPECT_EQ(windows.session->Image(), loaded);
@@ -318,6 +325,23 @@ TEST_F(MainWindowTest, FailedSaveSaysSoAndKeepsTheOldFile) {
   Save(Q(disk.path() / "a.512"));
   EXPECT_EQ(dialogs.TakeTexts(), std::vector<QString>{kCannotCreate});
   EXPECT_EQ(ReadBytes(disk.path() / "a.512"), old);
+}
+
+// Saving over the file the image came from, by any of its names, is refused and leaves it as it was.
+TEST_F(MainWindowTest, SaveNeverReplacesTheOpenedFile) {
+  const std::vector<std::uint8_t> original{1, 2, 3};
+  WriteBytes(dir / "k.512", original);
+  fs::create_symlink(dir / "k.512", dir / "link.512");
+  Load(Q(dir / "k.512"));
+  for (const fs::path& target : {dir / "k.512", dir / "link.512", dir / "." / "k.512"}) {
+    Save(Q(target));
+    EXPECT_EQ(dialogs.TakeTexts(), std::vector<QString>{kCannotCreate + "\n" + Q(target) + "\nэто файл образа ключа"})
+        << target;
+    EXPECT_EQ(ReadBytes(dir / "k.512"), original) << target;
+  }
+  Save(Q(dir / "copy.512"));
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_EQ(ReadBytes(dir / "copy.512").size(), kKeyImageSize);
 }
 
 // The window moves by its caption bar and sticks to a screen edge it comes within 5 pixels of.

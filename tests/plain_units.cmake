@@ -3,7 +3,7 @@
 set(T ${CMAKE_CURRENT_LIST_DIR})
 
 add_executable(image_tests ${T}/image_file_test.cpp ${T}/safe_file_test.cpp ${T}/header_test.cpp
-  ${T}/event_record_test.cpp ${T}/key_session_test.cpp)
+  ${T}/event_record_test.cpp ${T}/key_session_test.cpp ${T}/file_checks_test.cpp)
 target_include_directories(image_tests PRIVATE ${T})
 target_link_libraries(image_tests PRIVATE kd_image GTest::gtest_main)
 

@@ -111,6 +111,31 @@ TEST_F(ReportWindowTest, FailedExportSaysWhyAndLeavesNoFile) {
   EXPECT_EQ(FilesIn(disk.path()), 1u);
 }
 
+// A report never replaces the file the image was opened from, whatever name leads to it.
+TEST_F(ReportWindowTest, ExportNeverReplacesTheOpenedImage) {
+  KeyImage key{};
+  key[0] = 0xAA;
+  const std::vector<std::uint8_t> bytes(key.begin(), key.end());
+  test::WriteBytes(dir / "k.htm", bytes);
+  fs::create_hard_link(dir / "k.htm", dir / "hard.xls");
+  windows.session->Replace(key, KeySource::File((dir / "k.htm").string()));
+  const struct {
+    ReportWindow* window;
+    FormatId format;
+    const char* chosen;
+    const char* written;
+  } cases[] = {{windows.data1Window.get(), FormatId::kHtm, "k", "k.htm"},
+               {windows.data2Window.get(), FormatId::kXls, "hard", "hard.xls"}};
+  for (const auto& c : cases) {
+    dialogs.save_answers.push_back(Q(dir / c.chosen));
+    c.window->Export(c.format);
+    EXPECT_EQ(dialogs.TakeTexts(),
+              std::vector<QString>{QStringLiteral("Не удается создать файл !\n%1\nэто файл образа ключа").arg(Q(dir / c.written))});
+    EXPECT_EQ(ReadBytes(dir / "k.htm"), bytes) << c.written;
+  }
+  EXPECT_EQ(FilesIn(dir.path()), 2u);
+}
+
 // The bars are the only way to scroll: position p brings row p (column p) to the top (left),
 // the last ones too; past the end the last stays in view.
 TEST_F(ReportWindowTest, Data1ScrollsByItsOwnBars) {

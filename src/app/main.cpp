@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 
 #include "application.h"
@@ -18,6 +19,18 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered without a window, so also where there is no display.
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs("Использование: keydecoder [--help | --version]\n"
+               "Расшифровка ключа ограничителя нагрузки крана в окне: чтение ключа через УСИ или из файла .512,\n"
+               "отчеты \"Данные 1\" и \"Данные 2\". Без окна: keydecoder-cli --help.\n",
+               stdout);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("keydecoder %s\n", KD_VERSION);
+    return 0;
+  }
   if (!HasDisplay()) {
     std::fputs("keydecoder: нет дисплея (не задан DISPLAY): программе нужен графический сеанс\n", stderr);
     return 1;

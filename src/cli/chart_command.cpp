@@ -6,8 +6,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <variant>
 
 #include "cli.h"
+#include "io/file_checks.h"
+#include "messages.h"
+#include "options.h"
 #include "image/image_file.h"
 #include "reports/summary.h"
 #include "reports/user_texts.h"
@@ -18,14 +22,8 @@ namespace kd::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr QSize kDefaultSize{1200, 600};
 constexpr int kLargestSide = 20000;
-
-void Complain(const std::string& subject, const std::string& text) {
-  std::fprintf(stderr, "keydecoder-cli: %s: %s\n", subject.c_str(), text.c_str());
-}
 
 std::optional<QSize> ParseSize(const std::string& text) {
   static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,5})x([0-9]{1,5})$"));
@@ -39,40 +37,21 @@ std::optional<QSize> ParseSize(const std::string& text) {
 }
 
 int Run(const std::vector<std::string>& args) {
-  std::optional<std::string> image_path;
+  auto split = ParseArguments(args, {"--output", "--size"});
+  if (auto* problem = std::get_if<std::string>(&split)) return UsageError(*problem);
+  const ParsedArguments& parsed = std::get<ParsedArguments>(split);
+  if (parsed.operands.size() > 1) return UsageError("chart рисует один образ ключа");
+  const std::optional<std::string> image_path =
+      parsed.operands.empty() ? std::nullopt : std::optional<std::string>(parsed.operands.front());
   std::optional<std::string> output;
+  if (auto it = parsed.values.find("--output"); it != parsed.values.end()) {
+    if (it->second.empty()) return UsageError("пустое имя файла в --output");
+    output = it->second;
+  }
   std::optional<QSize> size;
-  bool options_end = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_end || arg.size() < 2 || arg[0] != '-') {
-      if (image_path) return UsageError("chart рисует один образ ключа");
-      image_path = arg;
-      continue;
-    }
-    if (arg == "--") {
-      options_end = true;
-      continue;
-    }
-    std::string name = arg;
-    std::optional<std::string> value;
-    if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-    }
-    if (name != "--output" && name != "--size") return UsageError("неизвестный параметр " + name);
-    if ((name == "--output" && output) || (name == "--size" && size)) return UsageError("параметр " + name + " задан дважды");
-    if (!value) {
-      if (i + 1 == args.size()) return UsageError("параметру " + name + " нужно значение");
-      value = args[++i];
-    }
-    if (name == "--output") {
-      if (value->empty()) return UsageError("пустое имя файла в --output");
-      output = *value;
-    } else {
-      size = ParseSize(*value);
-      if (!size) return UsageError("--size: нужно ШИРИНАxВЫСОТА, от 100x100 до 20000x20000, например 1200x600");
-    }
+  if (auto it = parsed.values.find("--size"); it != parsed.values.end()) {
+    size = ParseSize(it->second);
+    if (!size) return UsageError("--size: нужно ШИРИНАxВЫСОТА, от 100x100 до 20000x20000, например 1200x600");
   }
   if (!image_path) return UsageError("не указан образ ключа");
   if (!output) return UsageError("не указан файл рисунка: --output FILE.svg|FILE.png");
@@ -81,8 +60,10 @@ int Run(const std::vector<std::string>& args) {
   if (suffix != QLatin1String("svg") && suffix != QLatin1String("png")) {
     return UsageError("рисунок сохраняется в .svg или .png");
   }
-  std::error_code ec;
-  if (fs::equivalent(*output, *image_path, ec) && !ec) return UsageError("--output указывает на образ ключа");
+  if (SameFile(*output, *image_path)) {
+    Complain(*output, std::string(texts::kCannotCreateFile) + " (" + texts::kIsTheKeyImage + " " + *image_path + ")");
+    return kFileError;
+  }
 
   const Result<KeyImage> image = ReadImageFile(*image_path);
   if (!image) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <variant>
 #include <vector>
 
 #ifdef _WIN32
@@ -16,7 +17,10 @@
 
 #include "cli.h"
 #include "cli_read.h"
+#include "messages.h"
+#include "options.h"
 #include "image/image_file.h"
+#include "io/file_checks.h"
 #include "reader/reader_link.h"
 #include "reports/user_texts.h"
 
@@ -30,10 +34,10 @@ class StderrHost final : public ReaderLinkHost {
  public:
   void ShowMessage(const QString& text) override {
     EndProgress();
-    std::fprintf(stderr, "keydecoder-cli: %s\n", text.toUtf8().constData());
+    Say(text.toStdString());
   }
   void ShowPortError(const QString& text, const QString& caption) override {
-    std::fprintf(stderr, "keydecoder-cli: %s: %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
+    Complain(caption.toStdString(), text.toStdString());
   }
   void ShowStage(Stage stage) override {
     if (stage == Stage::kPaging) {
@@ -49,6 +53,7 @@ class StderrHost final : public ReaderLinkHost {
     read_ = std::clamp(value, 0, total_);
     if (paging_) Draw();
   }
+  void PageMissed() override { ++missed_; }
   void SetReadControlsEnabled(bool) override {}
 
  private:
@@ -61,15 +66,18 @@ class StderrHost final : public ReaderLinkHost {
     if (!paging_) return;
     paging_ = false;
     if (terminal_) {
-      std::fputc('\n', stderr);
+      // Redrawn, for a page that did not come is no longer counted.
+      std::fprintf(stderr, "\r%s\n", Line().c_str());
     } else {
       std::fprintf(stderr, "%s\n", Line().c_str());
     }
   }
   std::string Line() const {
     constexpr int kWidth = 30;
-    const int filled = total_ > 0 ? read_ * kWidth / total_ : 0;
-    return "Считано страниц: " + std::to_string(read_) + " из " + std::to_string(total_) + " [" +
+    // Only the pages that came whole.
+    const int whole = std::max(read_ - missed_, 0);
+    const int filled = total_ > 0 ? whole * kWidth / total_ : 0;
+    return "Считано страниц: " + std::to_string(whole) + " из " + std::to_string(total_) + " [" +
            std::string(static_cast<std::size_t>(filled), '#') + std::string(static_cast<std::size_t>(kWidth - filled), '.') +
            "]";
   }
@@ -78,20 +86,28 @@ class StderrHost final : public ReaderLinkHost {
   bool paging_ = false;
   int total_ = 0;
   int read_ = 0;
+  int missed_ = 0;
 };
 
 }  // namespace
 
 int RunRead(const std::vector<std::string>& args) {
-  std::string port;
-  std::string output;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string* target = args[i] == "--port" ? &port : args[i] == "--output" ? &output : nullptr;
-    if (target == nullptr) return UsageError("read: unexpected argument '" + args[i] + "'");
-    if (i + 1 >= args.size() || args[i + 1].empty()) return UsageError("read: " + args[i] + " needs a value");
-    *target = args[++i];
+  auto split = ParseArguments(args, {"--port", "--output"});
+  if (auto* problem = std::get_if<std::string>(&split)) return UsageError("read: " + *problem);
+  const ParsedArguments& given = std::get<ParsedArguments>(split);
+  if (!given.operands.empty()) return UsageError("read: лишний аргумент " + given.operands.front());
+  const auto value = [&given](const char* name) {
+    const auto it = given.values.find(name);
+    return it == given.values.end() ? std::string() : it->second;
+  };
+  const std::string port = value("--port");
+  const std::string output = value("--output");
+  if (port.empty() || output.empty()) return UsageError("read: нужны --port PORT и --output IMAGE.512");
+  // A full key takes over a minute to read: an output that cannot be written is told at once.
+  if (const Status writable = CheckWritableTarget(output); !writable) {
+    Complain(output, std::string(texts::kCannotCreateFile) + " (" + writable.Reason() + ")");
+    return kFileError;
   }
-  if (port.empty() || output.empty()) return UsageError("read: both --port and --output are needed");
 
   // The link waits on Qt's event loop.
   int argc = 1;
@@ -104,7 +120,7 @@ int RunRead(const std::vector<std::string>& args) {
   KeySession session;
   if (!link.ReadFromReader(session, QString::fromStdString(port))) return kRefused;
   if (const Status written = WriteImageFile(std::filesystem::path(output), session.Image()); !written) {
-    std::fprintf(stderr, "keydecoder-cli: %s %s: %s\n", texts::kCannotCreateFile, output.c_str(), written.Reason().c_str());
+    Complain(output, std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
     return kFileError;
   }
   return kOk;

@@ -34,6 +34,7 @@ int Run(const std::vector<std::string>& args) {
   report.check = Check;
   report.refused_message = texts::kWrongFile;
   report.names = kData1Names;
+  report.user_typed = kData1UserTypedCells;
   report.table = [&date](const KeyImage& image, const ReportOptions& options) -> std::optional<TextTable> {
     const auto option = [&options](const char* name) -> std::optional<std::string> {
       const auto it = options.find(name);

@@ -6,6 +6,7 @@
 
 #include "cli.h"
 #include "cli_read.h"
+#include "messages.h"
 
 namespace kd::cli {
 
@@ -36,7 +37,8 @@ std::string Usage() {
 }  // namespace
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "keydecoder-cli: %s\n%s", message.c_str(), Usage().c_str());
+  Say(message);
+  std::fputs(Usage().c_str(), stderr);
   return kUsage;
 }
 

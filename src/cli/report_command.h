@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct Report {
   std::string refused_message;
   // The report's title and file names.
   ReportNames names;
+  // The cells the user types, which no spreadsheet may take for a formula.
+  std::span<const CellPosition> user_typed = {};
 };
 
 // keydecoder-cli REPORT IMAGE.512... [--format F] [--output FILE | --output-dir DIR] [options]:

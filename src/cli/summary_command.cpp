@@ -1,10 +1,13 @@
 // keydecoder-cli summary: the fleet table, one CSV row per key image.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
+#include <variant>
 
 #include "cli.h"
+#include "io/file_checks.h"
+#include "messages.h"
+#include "options.h"
 #include "export/csv_writer.h"
 #include "image/image_file.h"
 #include "io/safe_file.h"
@@ -20,53 +23,25 @@ namespace kd::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // Lets Excel and LibreOffice take a CSV file as UTF-8.
-constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
-
-void Complain(const std::string& subject, const std::string& text) {
-  std::fprintf(stderr, "keydecoder-cli: %s: %s\n", subject.c_str(), text.c_str());
-}
-
-// A file name that a spreadsheet would take for a formula gets an apostrophe before it.
-std::string SafeCell(const std::string& text) {
-  if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) return "'" + text;
-  return text;
-}
-
-bool SameFile(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec) && !ec;
-}
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 int Run(const std::vector<std::string>& args) {
-  std::vector<std::string> images;
+  auto split = ParseArguments(args, {"--output"});
+  if (auto* problem = std::get_if<std::string>(&split)) return UsageError(*problem);
+  const ParsedArguments& parsed = std::get<ParsedArguments>(split);
+  const std::vector<std::string>& images = parsed.operands;
   std::optional<std::string> output;
-  bool options_end = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (options_end || arg.size() < 2 || arg[0] != '-') {
-      images.push_back(arg);
-    } else if (arg == "--") {
-      options_end = true;
-    } else if (arg == "--output" || arg.starts_with("--output=")) {
-      if (output) return UsageError("параметр --output задан дважды");
-      if (arg == "--output") {
-        if (i + 1 == args.size()) return UsageError("параметру --output нужно значение");
-        output = args[++i];
-      } else {
-        output = arg.substr(std::string("--output=").size());
-      }
-      if (output->empty()) return UsageError("пустое имя файла в --output");
-    } else {
-      return UsageError("неизвестный параметр " + arg);
-    }
-  }
+  if (auto it = parsed.values.find("--output"); it != parsed.values.end()) output = it->second;
   if (images.empty()) return UsageError("не указан ни один образ ключа");
+  if (output && output->empty()) return UsageError("пустое имя файла в --output");
   if (output) {
+    // The table written over an image would destroy what may be the only copy of a key.
     for (const std::string& image : images) {
-      if (SameFile(*output, image)) return UsageError("--output указывает на образ ключа " + image);
+      if (SameFile(*output, image)) {
+        Complain(*output, std::string(texts::kCannotCreateFile) + " (" + texts::kIsTheKeyImage + " " + image + ")");
+        return kFileError;
+      }
     }
   }
 
@@ -76,15 +51,18 @@ int Run(const std::vector<std::string>& args) {
     const Result<KeyImage> image = ReadImageFile(path);
     if (!image) {
       Complain(path, std::string(texts::kCannotOpenFile) + " (" + image.Reason() + ")");
-      AddFleetFailure(table, SafeCell(path), std::string(texts::kCannotOpenFile) + " " + image.Reason());
+      AddFleetFailure(table, path, std::string(texts::kCannotOpenFile) + " " + image.Reason());
       status = std::max<int>(status, kFileError);
-    } else if (!AddFleetRow(table, SafeCell(path), *image)) {
+    } else if (!AddFleetRow(table, path, *image)) {
       Complain(path, texts::kWrongFile);
       status = std::max<int>(status, kRefused);
     }
   }
 
-  const std::string csv = CsvText(table);
+  // A file name is the user's text: a spreadsheet must not take it for a formula.
+  std::vector<CellPosition> names;
+  for (int row = 1; row < table.RowCount(); ++row) names.push_back({fleet::kFileColumn, row});
+  const std::string csv = CsvText(table, names);
   if (!output) {
 #ifdef _WIN32
     // The CSV has its own CRLF line ends; text mode would double the CR.
@@ -96,7 +74,7 @@ int Run(const std::vector<std::string>& args) {
     }
     return status;
   }
-  if (const Status written = WriteFileAtomically(*output, kUtf8Bom + csv); !written) {
+  if (const Status written = WriteFileAtomically(*output, std::string(kUtf8ByteOrderMark) + csv); !written) {
     Complain(*output, std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
     return kFileError;
   }

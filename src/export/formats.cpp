@@ -8,7 +8,7 @@ namespace kd {
 // clang-format off
 constexpr std::array<ExportFormat, 5> kExportFormats = {{
     {FormatId::kCsv, "csv", ".csv", nullptr, nullptr, true,
-     [](const ReportDocument& d) { return CsvText(d.table); }},
+     [](const ReportDocument& d) { return CsvText(d.table, d.user_typed); }},
     {FormatId::kTxt, "txt", ".txt", "Текстовый документ", "TXT", false,
      [](const ReportDocument& d) { return WriteTxt(d.table); }},
     {FormatId::kDoc, "doc", ".doc", "Документ Word", "DOC", false,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ enum class FormatId { kCsv, kTxt, kDoc, kXls, kHtm };
 struct ReportDocument {
   const TextTable& table;
   std::string_view title;
+  // The cells whose text the user typed rather than the image gave (the crane name): a
+  // spreadsheet must never take them for a formula.
+  std::span<const CellPosition> user_typed = {};
 };
 
 // The file's bytes; deterministic: the same document gives the same bytes.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "io/file_checks.h"
+
 namespace kd {
 
 void KeySession::Replace(const KeyImage& image, KeySource source) {
@@ -30,6 +32,10 @@ KeySession::Subscription KeySession::Subscribe(Listener listener) {
       std::erase_if(*entries, [id](const Entry& e) { return e.id == id; });
     }
   });
+}
+
+bool IsSourceFile(const KeySession& session, const std::filesystem::path& path) {
+  return session.Source().kind == KeySource::Kind::kFile && SameFile(session.Source().path, path);
 }
 
 }  // namespace kd

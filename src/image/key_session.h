@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -62,5 +63,9 @@ class KeySession {
   std::shared_ptr<std::vector<Entry>> listeners_ = std::make_shared<std::vector<Entry>>();
   std::size_t next_id_ = 0;
 };
+
+// Whether `path` is the file the session's image was opened from (the same file, not only the
+// same name): a report or a save written there would destroy the key's only copy.
+bool IsSourceFile(const KeySession& session, const std::filesystem::path& path);
 
 }  // namespace kd

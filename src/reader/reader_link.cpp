@@ -107,6 +107,7 @@ bool ReaderLink::Read(KeyImage& image, ChoosePort choose_port) {
   do {
     Request(wait_page_, std::span(&reader::kNextPageRequest, 1));
     if (TimedOut()) {
+      host_.PageMissed();
       transfer.SkipNextPage();
     } else {
       transfer.TakeNextPage(received_page());

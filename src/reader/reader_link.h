@@ -30,6 +30,8 @@ class ReaderLinkHost {
   virtual void SetGaugeRange(int min, int max) = 0;
   // May lie above the range's maximum after the last page; the gauge then shows its maximum.
   virtual void SetGaugeValue(int value) = 0;
+  // A further page did not come whole in time; the gauge still counts it.
+  virtual void PageMissed() {}
   // "Считать" and the source selector: disabled exactly while the port is open.
   virtual void SetReadControlsEnabled(bool enabled) = 0;
 };

@@ -92,6 +92,12 @@ TextTable MakeData1Table(const std::string& date);
 // with `decimal_separator` for their decimal point.
 bool FillData1(TextTable& table, const KeyImage& image, std::string_view decimal_separator);
 
+// The value cells the user types (the crane name and the signature).
+inline constexpr std::array<CellPosition, 2> kData1UserTypedCells = {{
+    {data1::kValueColumn, RowOf(Data1Row::kCraneName)},
+    {data1::kValueColumn, RowOf(Data1Row::kSignature)},
+}};
+
 // A row's value as the table holds it.
 const std::string& Data1Value(const TextTable& table, Data1Row row);
 void SetData1Value(TextTable& table, Data1Row row, std::string text);

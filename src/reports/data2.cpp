@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <span>
 
 #include "extended_real.h"
 #include "image/event_record.h"
@@ -12,28 +13,48 @@ namespace kd {
 
 namespace {
 
-std::string Joined(std::initializer_list<std::uint8_t> parts, char separator) {
-  std::string text;
+void WriteJoined(std::string& cell, std::initializer_list<std::uint8_t> parts, char separator) {
+  cell.clear();
   for (std::uint8_t part : parts) {
-    if (!text.empty()) text += separator;
-    text += PadNumber(part, 2);
+    if (!cell.empty()) cell += separator;
+    if (part < 100) {
+      // The usual two digits, straight.
+      cell += static_cast<char>('0' + part / 10);
+      cell += static_cast<char>('0' + part % 10);
+    } else {
+      AppendPadNumber(cell, part, 2);
+    }
   }
-  return text;
 }
 
-std::string PeriodText(const std::array<std::uint8_t, 3>& period) {
+void WritePeriod(std::string& cell, const std::array<std::uint8_t, 3>& period) {
   for (std::uint8_t part : period) {
-    if (part == event::kPeriodMarker) return "00:00:00";
+    if (part == event::kPeriodMarker) {
+      cell = "00:00:00";
+      return;
+    }
   }
-  return Joined({period[0], period[1], period[2]}, ':');
+  WriteJoined(cell, {period[0], period[1], period[2]}, ':');
 }
 
-std::string BitsText(std::uint8_t bits) {
-  std::string text(8, '0');
+void WriteBits(std::string& cell, std::uint8_t bits) {
+  cell.assign(8, '0');
   for (int bit = 0; bit < 8; ++bit) {
-    if (bits & (1u << bit)) text[static_cast<std::size_t>(7 - bit)] = '1';
+    if (bits & (1u << bit)) cell[static_cast<std::size_t>(7 - bit)] = '1';
   }
-  return text;
+}
+
+void WriteLoad(std::string& cell, std::optional<std::int32_t> percent) {
+  cell.clear();
+  if (!percent) {
+    cell = data2::kNoLoad;
+  } else if (*percent >= 0) {
+    AppendPadNumber(cell, static_cast<std::uint32_t>(*percent), 3);
+  } else {
+    cell += '-';
+    // Through 64 bits, so that the lowest int32 has a magnitude too.
+    AppendPadNumber(cell, static_cast<std::uint32_t>(-std::int64_t{*percent}), 3);
+  }
 }
 
 }  // namespace
@@ -58,11 +79,8 @@ std::optional<std::int32_t> LoadPercent(std::uint16_t code, const LoadScale& sca
 }
 
 std::string LoadText(std::optional<std::int32_t> percent) {
-  if (!percent) return data2::kNoLoad;
-  if (*percent >= 0) return PadNumber(static_cast<std::uint32_t>(*percent), 3);
-  // Through 64 bits, so that the lowest int32 has a magnitude too.
-  std::string text = PadNumber(static_cast<std::uint32_t>(-std::int64_t{*percent}), 3);
-  text.insert(text.begin(), '-');
+  std::string text;
+  WriteLoad(text, percent);
   return text;
 }
 
@@ -71,30 +89,39 @@ using namespace data2;
 
 // clang-format off
 constexpr std::array<Data2ColumnSpec, data2::kColumns> kData2Columns = {{
-    {C::kBlock, "Блок", [](const EventSource& s) { return PadNumber(static_cast<std::uint32_t>(s.index), 4); }},
-    {C::kDate, "Дата", [](const EventSource& s) {
+    {C::kBlock, "Блок", [](const EventSource& s, std::string& cell) {
+       cell.clear();
+       AppendPadNumber(cell, static_cast<std::uint32_t>(s.index), 4);
+     }},
+    {C::kDate, "Дата", [](const EventSource& s, std::string& cell) {
        const DateNumbers date = s.record.EventDate();
-       return Joined({date.first, date.second}, '-');
+       WriteJoined(cell, {date.first, date.second}, '-');
      }},
-    {C::kTime, "Время", [](const EventSource& s) {
+    {C::kTime, "Время", [](const EventSource& s, std::string& cell) {
        const ClockTime time = s.record.EventTime();
-       return Joined({time.hour, time.minute, time.second}, ':');
+       WriteJoined(cell, {time.hour, time.minute, time.second}, ':');
      }},
-    {C::kL1, "Л1 [%]", [](const EventSource& s) { return LoadText(LoadPercent(s.record.L1Code(), s.scales.l1)); }},
-    {C::kL2, "Л2 [%]", [](const EventSource& s) { return LoadText(LoadPercent(s.record.L2Code(), s.scales.l2)); }},
-    {C::kPeriod, "Период", [](const EventSource& s) { return PeriodText(s.record.Period()); }},
-    {C::kSensor, "Датчик", [](const EventSource& s) {
-       return std::string(s.record.StatusBits() & event::kSensorFault ? kSensorFault : kSensorNormal);
+    {C::kL1, "Л1 [%]", [](const EventSource& s, std::string& cell) {
+       WriteLoad(cell, LoadPercent(s.record.L1Code(), s.scales.l1));
      }},
-    {C::kUpr, "Упр", [](const EventSource& s) {
-       return std::string(s.record.StatusBits() & event::kUprFlag ? kFlagSet : kFlagClear);
+    {C::kL2, "Л2 [%]", [](const EventSource& s, std::string& cell) {
+       WriteLoad(cell, LoadPercent(s.record.L2Code(), s.scales.l2));
      }},
-    {C::kBlocking, "Блкр", [](const EventSource& s) {
-       return std::string(s.record.StatusBits() & event::kBlockingFlag ? kFlagSet : kFlagClear);
+    {C::kPeriod, "Период", [](const EventSource& s, std::string& cell) { WritePeriod(cell, s.record.Period()); }},
+    {C::kSensor, "Датчик", [](const EventSource& s, std::string& cell) {
+       cell = s.record.StatusBits() & event::kSensorFault ? kSensorFault : kSensorNormal;
      }},
-    {C::kControlInputs, "Контр.вх", [](const EventSource& s) { return BitsText(s.record.ControlInputs()); }},
-    {C::kRelay, "Реле", [](const EventSource& s) {
-       return std::string(s.record.StatusBits() & event::kRelayProtection ? kRelayProtection : kRelayWorking);
+    {C::kUpr, "Упр", [](const EventSource& s, std::string& cell) {
+       cell = s.record.StatusBits() & event::kUprFlag ? kFlagSet : kFlagClear;
+     }},
+    {C::kBlocking, "Блкр", [](const EventSource& s, std::string& cell) {
+       cell = s.record.StatusBits() & event::kBlockingFlag ? kFlagSet : kFlagClear;
+     }},
+    {C::kControlInputs, "Контр.вх", [](const EventSource& s, std::string& cell) {
+       WriteBits(cell, s.record.ControlInputs());
+     }},
+    {C::kRelay, "Реле", [](const EventSource& s, std::string& cell) {
+       cell = s.record.StatusBits() & event::kRelayProtection ? kRelayProtection : kRelayWorking;
      }},
 }};
 // clang-format on
@@ -118,9 +145,8 @@ int Data2RowCount(const KeyImage& image) { return static_cast<int>(EventRecordCo
 void FillEventRow(TextTable& table, const KeyImage& image, const LoadScales& scales, int i) {
   const EventRecord record(image, static_cast<std::size_t>(i));
   const EventSource source{record, scales, i};
-  for (const Data2ColumnSpec& column : kData2Columns) {
-    table.SetCellEx(ColumnOf(column.id), RecordRow(i), column.value(source));
-  }
+  const std::span<std::string> cells = table.Row(RecordRow(i));
+  for (const Data2ColumnSpec& column : kData2Columns) column.write(source, cells[static_cast<std::size_t>(ColumnOf(column.id))]);
 }
 
 void FillData2(TextTable& table, const KeyImage& image) {

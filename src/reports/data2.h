@@ -57,11 +57,12 @@ struct EventSource {
   int index;
 };
 
-// One column of the report: its header text, and how a record's cell is made.
+// One column of the report: its header text, and how a record's cell is written (in place: a
+// full log has 51,000 cells).
 struct Data2ColumnSpec {
   Data2Column id;
   const char* header;
-  std::string (*value)(const EventSource&);
+  void (*write)(const EventSource&, std::string& cell);
 };
 
 // Every column, in table order.

@@ -8,12 +8,18 @@
 
 namespace kd {
 
+void AppendPadNumber(std::string& text, std::uint32_t value, int width) {
+  char digits[10];
+  const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  for (auto count = end - digits; count < width; ++count) text += '0';
+  // Character by character: a call to copy a few bytes costs more than the bytes.
+  for (const char* digit = digits; digit != end; ++digit) text += *digit;
+}
+
 std::string PadNumber(std::uint32_t value, int width) {
-  std::string digits = std::to_string(value);
-  if (width > 0 && digits.size() < static_cast<std::size_t>(width)) {
-    digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
-  }
-  return digits;
+  std::string text;
+  AppendPadNumber(text, value, width);
+  return text;
 }
 
 std::string IntText(std::int32_t value) { return std::to_string(value); }

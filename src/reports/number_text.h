@@ -12,6 +12,8 @@ namespace kd {
 // The decimal digits of `value`, left-filled with zeros to at least `width` characters and never
 // cut: PadNumber(7, 5) is "00007", PadNumber(327675, 5) is "327675".
 std::string PadNumber(std::uint32_t value, int width);
+// The same, appended to `text` (no temporary: the event log makes tens of thousands of them).
+void AppendPadNumber(std::string& text, std::uint32_t value, int width);
 
 // Plain decimal digits: no leading zeros, no separators.
 std::string IntText(std::int32_t value);

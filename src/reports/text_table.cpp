@@ -23,6 +23,16 @@ std::size_t TextTable::Index(int column, int row) const {
 
 const std::string& TextTable::GetCellEx(int column, int row) const { return cells_[Index(column, row)]; }
 
+std::span<const std::string> TextTable::Row(int row) const {
+  if (columns_ == 0) return {};
+  return {&cells_[Index(0, row)], static_cast<std::size_t>(columns_)};
+}
+
+std::span<std::string> TextTable::Row(int row) {
+  if (columns_ == 0) return {};
+  return {&cells_[Index(0, row)], static_cast<std::size_t>(columns_)};
+}
+
 void TextTable::SetCellEx(int column, int row, std::string text) { cells_[Index(column, row)] = std::move(text); }
 
 }  // namespace kd

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
 namespace kd {
+
+// One cell of a table.
+struct CellPosition {
+  int column;
+  int row;
+};
 
 // A report's only store: a grid of cell texts (UTF-8). The report window shows it and the
 // exporters write it, so whatever a cell holds is what the user sees and what a file gets.
@@ -23,6 +30,10 @@ class TextTable {
 
   const std::string& GetCellEx(int column, int row) const;
   void SetCellEx(int column, int row, std::string text);
+  // Every cell of one row, in column order: for the writers, which walk the whole table.
+  std::span<const std::string> Row(int row) const;
+  // The same to write in place, for a fill that sets a whole row.
+  std::span<std::string> Row(int row);
 
  private:
   std::size_t Index(int column, int row) const;

@@ -8,6 +8,8 @@ namespace texts {
 inline constexpr const char* kCannotOpenFile = "Файл не удается открыть !";
 inline constexpr const char* kWrongFile = "Файл не верный !";
 inline constexpr const char* kCannotCreateFile = "Не удается создать файл !";
+// Why a report or a save may not replace a file.
+inline constexpr const char* kIsTheKeyImage = "это файл образа ключа";
 }  // namespace texts
 
 // The longest crane name or signature the user can type.

@@ -212,7 +212,9 @@ void MainWindow::OpenImageFiles(const QStringList& paths) {
 void MainWindow::LoadFrom(const QString& path) {
   const Result<KeyImage> loaded = ReadImageFile(ToPath(path));
   if (!loaded) {
-    dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotOpenFile));
+    dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
+                                 .arg(QString::fromUtf8(texts::kCannotOpenFile), openImageDialog.FileName(),
+                                      QString::fromStdString(loaded.Reason())));
     return;
   }
   session_.Replace(*loaded, KeySource::File(ToPath(path).string()));
@@ -237,6 +239,12 @@ void MainWindow::SaveImage() {
     saveImageDialog.StartIn(saveImageDialog.Request().folder, saveImageDialog.ProposedName());
   }
   if (!saveImageDialog.Execute(dialogs_, this)) return;
+  if (IsSourceFile(session_, ToPath(saveImageDialog.FileName()))) {
+    dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
+                                 .arg(QString::fromUtf8(texts::kCannotCreateFile), saveImageDialog.FileName(),
+                                      QString::fromUtf8(texts::kIsTheKeyImage)));
+    return;
+  }
   if (!WriteImageFile(ToPath(saveImageDialog.FileName()), session_.Image())) {
     dialogs_.ShowError(this, QString::fromUtf8(texts::kCannotCreateFile));
     return;

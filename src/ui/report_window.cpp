@@ -170,7 +170,11 @@ void ReportWindow::Export(FormatId id) {
   const QString name = dialog.FileName() + QString::fromLatin1(format.extension);
   Status written;
   try {
-    written = WriteFileAtomically(ToPath(name), format.write({table_, names_.title}));
+    if (IsSourceFile(session_, ToPath(name))) {
+      written = Failure{texts::kIsTheKeyImage};
+    } else {
+      written = WriteFileAtomically(ToPath(name), format.write({table_, names_.title}));
+    }
   } catch (const std::exception& e) {
     written = Failure{e.what()};
   }
