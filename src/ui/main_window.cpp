@@ -213,7 +213,7 @@ void MainWindow::LoadFrom(const QString& path) {
   const Result<KeyImage> loaded = ReadImageFile(ToPath(path));
   if (!loaded) {
     dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
-                                 .arg(QString::fromUtf8(texts::kCannotOpenFile), openImageDialog.FileName(),
+                                 .arg(QString::fromUtf8(texts::kCannotOpenFile), path,
                                       QString::fromStdString(loaded.Reason())));
     return;
   }
