@@ -9,7 +9,7 @@ target_compile_definitions(image_tests PRIVATE KD_SAMPLES="${T}/../samples")
 target_link_libraries(image_tests PRIVATE kd_image GTest::gtest_main)
 
 add_executable(report_tests ${T}/text_table_test.cpp ${T}/number_text_test.cpp ${T}/load_spectrum_test.cpp
-  ${T}/data1_test.cpp ${T}/csv_writer_test.cpp ${T}/data2_test.cpp ${T}/report_heading_test.cpp)
+  ${T}/data1_test.cpp ${T}/csv_writer_test.cpp ${T}/data2_test.cpp ${T}/summary_test.cpp ${T}/report_heading_test.cpp)
 target_include_directories(report_tests PRIVATE ${T})
 target_link_libraries(report_tests PRIVATE kd_export GTest::gtest_main)
 

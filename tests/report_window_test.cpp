@@ -204,8 +204,13 @@ TEST_F(ReportWindowTest, MenusAndFinish) {
   };
   QList<QMenu*> dat1 = windows.data1Window->MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
   QList<QMenu*> dat2 = windows.data2Window->MenuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
-  ASSERT_EQ(dat1.size(), 2);
-  ASSERT_EQ(dat2.size(), 1);
+  // The report menus first, as they always were; the charts' menu after them.
+  ASSERT_EQ(dat1.size(), 3);
+  ASSERT_EQ(dat2.size(), 2);
+  EXPECT_EQ(dat1[2]->title(), QStringLiteral("График"));
+  EXPECT_EQ(captions(dat1[2]), (QStringList{"Спектр нагружения..."}));
+  EXPECT_EQ(dat2[1]->title(), QStringLiteral("График"));
+  EXPECT_EQ(captions(dat2[1]), (QStringList{"Нагрузка по блокам..."}));
   EXPECT_EQ(dat1[0]->title(), QStringLiteral("Дополнительно"));
   EXPECT_EQ(captions(dat1[0]), (QStringList{"Наименование крана, его номер", "Подпись (ФИО)", "-", "Закончить"}));
   EXPECT_EQ(dat1[1]->title(), QStringLiteral("Отчет N1"));

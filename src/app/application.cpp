@@ -68,6 +68,21 @@ Windows CreateWindows(Dialogs& dialogs, QDate today) {
     report->CenterOnScreen();
     QObject::connect(report, &ReportWindow::Closed, main, &QWidget::show);
   }
+  windows.eventChartWindow = std::make_unique<EventChartWindow>(*windows.session, dialogs);
+  windows.spectrumChartWindow = std::make_unique<SpectrumChartWindow>(*windows.session, dialogs);
+  EventChartWindow* events = windows.eventChartWindow.get();
+  SpectrumChartWindow* spectrum = windows.spectrumChartWindow.get();
+  events->CenterOnScreen();
+  spectrum->CenterOnScreen();
+  Data2Window* data2 = windows.data2Window.get();
+  QObject::connect(data2->loadChartAction, &QAction::triggered, events, &EventChartWindow::ShowChart);
+  QObject::connect(windows.data1Window->spectrumChartAction, &QAction::triggered, spectrum,
+                   &SpectrumChartWindow::ShowChart);
+  // A clicked point brings its record to the top of the Data 2 window.
+  QObject::connect(events, &EventChartWindow::RecordChosen, data2, [data2](int block) {
+    data2->GoToBlock(block);
+    if (data2->isVisible()) data2->raise();
+  });
   return windows;
 }
 

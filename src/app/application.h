@@ -6,7 +6,9 @@
 #include "image/key_session.h"
 #include "ui/data1_window.h"
 #include "ui/data2_window.h"
+#include "ui/event_chart_window.h"
 #include "ui/main_window.h"
+#include "ui/spectrum_chart_window.h"
 
 namespace kd {
 
@@ -34,6 +36,9 @@ struct Windows {
   std::unique_ptr<MainWindow> mainWindow;
   std::unique_ptr<Data1Window> data1Window;
   std::unique_ptr<Data2Window> data2Window;
+  // Opened from the report windows' "График" menus.
+  std::unique_ptr<EventChartWindow> eventChartWindow;
+  std::unique_ptr<SpectrumChartWindow> spectrumChartWindow;
 };
 
 // Creates the session and the windows hidden and wires them together; the caller shows the main

@@ -24,6 +24,8 @@ struct Command {
 // The subcommands that live in files of their own.
 extern const Command kData1Command;
 extern const Command kData2Command;
+extern const Command kChartCommand;
+extern const Command kSummaryCommand;
 
 // Prints the message and the usage to standard error; returns kUsage.
 int UsageError(const std::string& message);

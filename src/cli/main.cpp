@@ -21,6 +21,8 @@ const Command kCommands[] = {
      }},
     kData1Command,
     kData2Command,
+    kChartCommand,
+    kSummaryCommand,
 };
 
 std::string Usage() {

@@ -34,6 +34,11 @@ Data1Window::Data1Window(const KeySession& session, Dialogs& dialogs, QDate star
   AddExportItems(report, {{FormatId::kTxt, "N5"}, {FormatId::kDoc, "Word1"}, {FormatId::kXls, "Exel1"},
                           {FormatId::kHtm, "HTML1"}});
 
+  chartMenu = MenuBar()->addMenu(QStringLiteral("График"));
+  chartMenu->setObjectName("chartMenu");
+  spectrumChartAction = chartMenu->addAction(QStringLiteral("Спектр нагружения..."));
+  spectrumChartAction->setObjectName("spectrumChartAction");
+
   // Set once: the table always has 35 rows and 2 columns.
   rowScrollBar->setMaximum(table_.RowCount());
   columnScrollBar->setMaximum(table_.ColCount());

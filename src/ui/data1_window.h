@@ -27,6 +27,8 @@ class Data1Window : public ReportWindow {
   QAction* editSignatureAction;  // "N4"
   QAction* finishSeparator;      // "N6"
   QAction* finishAction;         // "N7": "Закончить"
+  QMenu* chartMenu;               // "График"
+  QAction* spectrumChartAction;   // "Спектр нагружения..."
 
  public Q_SLOTS:
   // Fills the table from the session's image, or says the image is not one.

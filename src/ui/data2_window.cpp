@@ -28,6 +28,11 @@ Data2Window::Data2Window(const KeySession& session, Dialogs& dialogs)
   report->addSeparator()->setObjectName("N3");
   finishAction = report->addAction(QStringLiteral("Закончить"), this, &Data2Window::Finish);
   finishAction->setObjectName("N2");
+
+  chartMenu = MenuBar()->addMenu(QStringLiteral("График"));
+  chartMenu->setObjectName("chartMenu");
+  loadChartAction = chartMenu->addAction(QStringLiteral("Нагрузка по блокам..."));
+  loadChartAction->setObjectName("loadChartAction");
 }
 
 void Data2Window::Finish() { close(); }

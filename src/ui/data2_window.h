@@ -6,6 +6,7 @@
 #include "report_window.h"
 
 class QAction;
+class QMenu;
 
 namespace kd {
 
@@ -22,6 +23,8 @@ class Data2Window : public ReportWindow {
 
   QAction* goToBlockAction;  // "Перейти к блоку...", Ctrl+G
   QAction* finishAction;     // "N2": "Закончить"
+  QMenu* chartMenu;          // "График"
+  QAction* loadChartAction;  // "Нагрузка по блокам..."
 
   // Rebuilds the table from the image, sizes the columns and fits the window's width.
   void Refill();

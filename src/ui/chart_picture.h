@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <filesystem>
+#include <string>
+
+#include "io/result.h"
+
+class QWidget;
+
+namespace kd {
+
+// The picture formats a chart is saved in, told by the file's extension.
+enum class PictureFormat { kPng, kSvg };
+
+// ".svg" (any case) is SVG, everything else PNG.
+PictureFormat PictureFormatOf(const QString& file_name);
+
+// The widget as it would look on screen, drawn into a file's bytes: PNG at the widget's size,
+// or SVG with its elements as vectors and `title` in the file's title.
+std::string PictureBytes(QWidget* widget, PictureFormat format, const QString& title);
+
+// Draws the widget into the file, replacing an old one only once the new one is complete.
+Status SavePicture(QWidget* widget, const std::filesystem::path& path, PictureFormat format, const QString& title);
+
+}  // namespace kd
