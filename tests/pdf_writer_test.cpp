@@ -160,6 +160,18 @@ TEST_F(PdfWriterTest, AwkwardTextsComeBackWhole) {
   EXPECT_EQ(checked.status, 0) << checked.output;
 }
 
+// A log without records still prints its header row.
+TEST_F(PdfWriterTest, EmptyLogShowsItsHeader) {
+  KeySession session;
+  Load(session, "empty-log.512");
+  TextTable table = MakeData2Table();
+  FillData2(table, session.Image());
+  ASSERT_EQ(table.RowCount(), 1);
+  const fs::path pdf = Write(table, MakeReportHeading(PrintedReport::kData2, session, "0289", {}, ""), "empty.pdf");
+  EXPECT_EQ(test::PdfPageCount(pdf), 1);
+  EXPECT_EQ(test::MissingCell(test::PdfText(pdf), table), std::nullopt);
+}
+
 TEST_F(PdfWriterTest, RefusesWithoutPrintSetupOrWithADamagedFont) {
   const TextTable table = MakeData2Table();
   EXPECT_THROW(FormatOf(FormatId::kPdf).write({table, "Отчет"}), std::runtime_error);

@@ -134,6 +134,11 @@ class Layout {
     NewPage();
     TitleBlock();
     for (int row = table_.FixedRows(); row < table_.RowCount(); ++row) PlaceRow(rows_[static_cast<std::size_t>(row)]);
+    // An empty log still shows its header, so the page says there is nothing under it.
+    if (table_.RowCount() == table_.FixedRows()) {
+      table_top_ = y_;
+      for (int r = 0; r < table_.FixedRows(); ++r) DrawRow(rows_[static_cast<std::size_t>(r)]);
+    }
     CloseTable();
     if (heading_.signature_line) SignatureLine();
     Foot();
