@@ -25,9 +25,9 @@ std::optional<FileIdentity> IdentifyFile(const std::filesystem::path& path);
 // the same file. False when either does not exist.
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
-// Whether WriteFileAtomically could write `target`, judged by the same rules and before any work
-// is done: an existing target must be a file with a write permission bit, its folder must exist
-// and have one. The reason is in Russian, for the user.
+// Whether `target` may be written: an existing target must be a file with a write permission bit,
+// its folder must exist and have one (bits, not access(), so that root is refused too). The safe
+// writer refuses by these rules; callers check them before long work. The reason is in Russian.
 Status CheckWritableTarget(const std::filesystem::path& target);
 
 }  // namespace kd

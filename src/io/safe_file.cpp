@@ -1,5 +1,7 @@
 #include "safe_file.h"
 
+#include "file_checks.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -25,7 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto kWriteBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
 // The reason as the user reads it.
 std::string ErrnoText(int err) {
@@ -51,25 +52,6 @@ fs::path TemporarySibling(const fs::path& target, std::mt19937_64& random) {
   char name[32];
   std::snprintf(name, sizeof name, ".kd%016llx.tmp", static_cast<unsigned long long>(random()));
   return target.parent_path() / name;
-}
-
-// Checks what the platform would let root (or an administrator) ignore.
-Status CheckWritable(const fs::path& target) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(target, ec);
-  if (fs::exists(status)) {
-    if (!fs::is_regular_file(status)) return Failure{"это не файл"};
-    if ((status.permissions() & kWriteBits) == fs::perms::none) return Failure{"файл только для чтения"};
-  }
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-  const fs::file_status folder_status = fs::status(folder, ec);
-  if (ec || !fs::is_directory(folder_status)) return Failure{"папка не найдена"};
-#ifndef _WIN32
-  // Windows ignores a folder's read-only attribute; Explorer uses it to mark customised folders
-  // such as Documents.
-  if ((folder_status.permissions() & kWriteBits) == fs::perms::none) return Failure{"папка только для чтения"};
-#endif
-  return {};
 }
 
 #ifdef _WIN32
@@ -233,7 +215,8 @@ Status WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t>
     const fs::path resolved = fs::weakly_canonical(path, ec);
     if (!ec) path = resolved;
   }
-  if (Status writable = CheckWritable(path); !writable) return writable;
+  // What the platform would let root (or an administrator) ignore is refused here.
+  if (Status writable = CheckWritableTarget(path); !writable) return writable;
   std::mt19937_64 random(std::random_device{}());
   return WriteAndReplace(path, bytes, random);
 }

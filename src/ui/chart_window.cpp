@@ -96,9 +96,7 @@ void ChartWindow::SavePictureAs(PictureFormat format) {
     written = Failure{e.what()};
   }
   if (!written) {
-    dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
-                                 .arg(QString::fromUtf8(texts::kCannotCreateFile), name,
-                                      QString::fromStdString(written.Reason())));
+    dialogs_.ShowError(this, FileErrorText(texts::kCannotCreateFile, name, written.Reason()));
   }
 }
 

@@ -13,6 +13,10 @@
 
 namespace kd {
 
+QString FileErrorText(const char* what, const QString& file, const std::string& reason) {
+  return QStringLiteral("%1\n%2\n%3").arg(QString::fromUtf8(what), file, QString::fromStdString(reason));
+}
+
 namespace {
 
 void Prepare(QFileDialog& dialog, const FileDialogRequest& request) {

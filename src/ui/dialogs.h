@@ -2,11 +2,16 @@
 
 #include <QString>
 #include <optional>
+#include <string>
 
 class QPrinter;
 class QWidget;
 
 namespace kd {
+
+// A file error as the windows show it: what failed ("Не удается создать файл !"), the file, and
+// why, each on its own line.
+QString FileErrorText(const char* what, const QString& file, const std::string& reason);
 
 // What a file dialog is asked to show.
 struct FileDialogRequest {

@@ -212,9 +212,7 @@ void MainWindow::OpenImageFiles(const QStringList& paths) {
 void MainWindow::LoadFrom(const QString& path) {
   const Result<KeyImage> loaded = ReadImageFile(ToPath(path));
   if (!loaded) {
-    dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
-                                 .arg(QString::fromUtf8(texts::kCannotOpenFile), path,
-                                      QString::fromStdString(loaded.Reason())));
+    dialogs_.ShowError(this, FileErrorText(texts::kCannotOpenFile, path, loaded.Reason()));
     return;
   }
   session_.Replace(*loaded, KeySource::File(ToPath(path).string()));
@@ -240,9 +238,7 @@ void MainWindow::SaveImage() {
   }
   if (!saveImageDialog.Execute(dialogs_, this)) return;
   if (IsSourceFile(session_, ToPath(saveImageDialog.FileName()))) {
-    dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
-                                 .arg(QString::fromUtf8(texts::kCannotCreateFile), saveImageDialog.FileName(),
-                                      QString::fromUtf8(texts::kIsTheKeyImage)));
+    dialogs_.ShowError(this, FileErrorText(texts::kCannotCreateFile, saveImageDialog.FileName(), texts::kIsTheKeyImage));
     return;
   }
   if (!WriteImageFile(ToPath(saveImageDialog.FileName()), session_.Image())) {

@@ -233,9 +233,7 @@ void ReportWindow::Export(FormatId id) {
     written = Failure{e.what()};
   }
   if (!written) {
-    dialogs_.ShowError(this, QStringLiteral("%1\n%2\n%3")
-                                 .arg(QString::fromUtf8(texts::kCannotCreateFile), name,
-                                      QString::fromStdString(written.Reason())));
+    dialogs_.ShowError(this, FileErrorText(texts::kCannotCreateFile, name, written.Reason()));
   }
 }
 
