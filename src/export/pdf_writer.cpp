@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -115,8 +116,10 @@ class PdfFile {
   std::vector<std::size_t> offsets_;
 };
 
-// The drawing operations of one page as a content stream, PDF's y going up.
-std::string PageContent(const PrintedPage& page, PaperSize paper, std::array<FaceUse, 2>& use) {
+// The drawing operations of one page as a content stream, PDF's y going up. Pictures are named
+// by their place in `pictures`: /Im1 the first.
+std::string PageContent(const PrintedPage& page, PaperSize paper, std::array<FaceUse, 2>& use,
+                        const std::vector<const ReportPicture*>& pictures) {
   std::string s;
   s.reserve(page.ops.size() * 40);
   bool in_text = false;
@@ -190,6 +193,17 @@ std::string PageContent(const PrintedPage& page, PaperSize paper, std::array<Fac
       s += ' ';
       AppendNumber(s, fill->height);
       s += " re f 0 g\n";
+    } else if (const auto* image = std::get_if<ImageOp>(&op)) {
+      const auto index = std::find(pictures.begin(), pictures.end(), image->picture) - pictures.begin();
+      s += "q ";
+      AppendNumber(s, image->width);
+      s += " 0 0 ";
+      AppendNumber(s, image->height);
+      s += ' ';
+      AppendNumber(s, image->x);
+      s += ' ';
+      AppendNumber(s, flip(image->y + image->height));
+      s += " cm /Im" + std::to_string(index + 1) + " Do Q\n";
     }
   }
   if (in_text) s += "ET\n";
@@ -286,7 +300,18 @@ std::string WritePdf(const std::vector<PrintedPage>& pages, const PrintFonts& fo
   constexpr int kFirstFont[2] = {4, 9};
   constexpr int kFirstPage = 14;
   const int page_count = static_cast<int>(pages.size());
-  PdfFile pdf(static_cast<std::size_t>(kFirstPage - 1 + 2 * page_count));
+  // The pictures come last, so a report without one is numbered as before.
+  std::vector<const ReportPicture*> pictures;
+  for (const PrintedPage& page : pages) {
+    for (const DrawOp& op : page.ops) {
+      if (const auto* image = std::get_if<ImageOp>(&op);
+          image && std::find(pictures.begin(), pictures.end(), image->picture) == pictures.end()) {
+        pictures.push_back(image->picture);
+      }
+    }
+  }
+  const int first_picture = kFirstPage + 2 * page_count;
+  PdfFile pdf(static_cast<std::size_t>(first_picture - 1) + pictures.size());
 
   pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
   std::string kids;
@@ -301,18 +326,36 @@ std::string WritePdf(const std::vector<PrintedPage>& pages, const PrintFonts& fo
   std::array<FaceUse, 2> use;
   use[0].text_of_glyph.assign(static_cast<std::size_t>(fonts.regular.GlyphCount()), 0);
   use[1].text_of_glyph.assign(static_cast<std::size_t>(fonts.bold.GlyphCount()), 0);
-  const std::string resources = "/Resources << /Font << /F1 " + std::to_string(kFirstFont[0]) + " 0 R /F2 " +
-                                std::to_string(kFirstFont[1]) + " 0 R >> >>";
+  const std::string fonts_used = "/Font << /F1 " + std::to_string(kFirstFont[0]) + " 0 R /F2 " +
+                                 std::to_string(kFirstFont[1]) + " 0 R >>";
+  const auto PageResources = [&](const PrintedPage& page, const std::vector<const ReportPicture*>& all, int first) {
+    std::string images;
+    for (std::size_t p = 0; p < all.size(); ++p) {
+      const bool shown = std::any_of(page.ops.begin(), page.ops.end(), [&](const DrawOp& op) {
+        const auto* image = std::get_if<ImageOp>(&op);
+        return image && image->picture == all[p];
+      });
+      if (shown) images += " /Im" + std::to_string(p + 1) + " " + std::to_string(first + static_cast<int>(p)) + " 0 R";
+    }
+    return "/Resources << " + fonts_used + (images.empty() ? "" : " /XObject <<" + images + " >>") + " >>";
+  };
   const std::string media = "/MediaBox [0 0 " + Number(paper.width) + " " + Number(paper.height) + "]";
   for (int i = 0; i < page_count; ++i) {
     const int number = kFirstPage + 2 * i;
-    pdf.Object(number, "<< /Type /Page /Parent 2 0 R " + media + " " + resources + " /Contents " +
-                           std::to_string(number + 1) + " 0 R >>");
-    pdf.Stream(number + 1, PageContent(pages[static_cast<std::size_t>(i)], paper, use));
+    const PrintedPage& page = pages[static_cast<std::size_t>(i)];
+    pdf.Object(number, "<< /Type /Page /Parent 2 0 R " + media + " " + PageResources(page, pictures, first_picture) +
+                           " /Contents " + std::to_string(number + 1) + " 0 R >>");
+    pdf.Stream(number + 1, PageContent(page, paper, use, pictures));
     if (progress) progress(i + 1, page_count);
   }
   WriteFont(pdf, kFirstFont[0], fonts.regular, use[0]);
   WriteFont(pdf, kFirstFont[1], fonts.bold, use[1]);
+  for (std::size_t p = 0; p < pictures.size(); ++p) {
+    const ReportPicture& picture = *pictures[p];
+    pdf.Stream(first_picture + static_cast<int>(p), picture.rgb,
+               "/Type /XObject /Subtype /Image /Width " + std::to_string(picture.width) + " /Height " +
+                   std::to_string(picture.height) + " /ColorSpace /DeviceRGB /BitsPerComponent 8");
+  }
   return pdf.Finish(3);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "reports/summary.h"
 #include "text_encoding.h"
 
 namespace kd {
@@ -133,6 +134,11 @@ class Layout {
     PrepareTable();
     NewPage();
     TitleBlock();
+    if (heading_.event_summary) SummaryBlock();
+    if (const auto& chart = heading_.chart; chart && chart->width > 0 && chart->height > 0 &&
+                                            chart->rgb.size() == std::size_t{3} * chart->width * chart->height) {
+      ChartBlock(*chart);
+    }
     for (int row = table_.FixedRows(); row < table_.RowCount(); ++row) PlaceRow(rows_[static_cast<std::size_t>(row)]);
     // An empty log still shows its header, so the page says there is nothing under it.
     if (table_.RowCount() == table_.FixedRows()) {
@@ -227,6 +233,56 @@ class Layout {
       }
     }
     y_ += 12;
+  }
+
+  // The log at a glance, as the chart window sums it up: label and value pairs in two columns,
+  // the longer values (the peaks) in the first.
+  void SummaryBlock() {
+    const TrueTypeFont& regular = fonts_.regular;
+    const TrueTypeFont& bold = fonts_.bold;
+    const auto lines = SummaryLines(Summarize(EventPoints(table_)));
+    y_ += AscentOf(bold, kTitleBlockSize);
+    Ops().push_back(Text(fonts_, Face::kBold, kTitleBlockSize, Left(), y_, DecodeUtf8("Сводка")));
+    y_ -= AscentOf(bold, kTitleBlockSize);
+    y_ += LineHeight(bold, kTitleBlockSize) + 2;
+    const double line_height = LineHeight(regular, kCellSize) + 1;
+    const std::size_t split = (lines.size() + 1) / 2;
+    constexpr double kLabelGap = 6;
+    constexpr double kColumnGap = 18;
+    double x = Left();
+    double bottom = y_;
+    for (std::size_t begin = 0; begin < lines.size(); begin += split) {
+      const std::size_t end = std::min(lines.size(), begin + split);
+      double label_width = 0;
+      double value_width = 0;
+      for (std::size_t i = begin; i < end; ++i) {
+        label_width = std::max(label_width, TextWidth(DecodeUtf8(lines[i].first), regular, kCellSize));
+        value_width = std::max(value_width, TextWidth(DecodeUtf8(lines[i].second), bold, kCellSize));
+      }
+      const double value_x = x + label_width + kLabelGap;
+      const double room = std::max(10.0, Right() - value_x);
+      double y = y_;
+      for (std::size_t i = begin; i < end; ++i) {
+        y += line_height;
+        Ops().push_back(Text(fonts_, Face::kRegular, kCellSize, x, y, DecodeUtf8(lines[i].first), kLabelGray));
+        const auto values = Wrap(DecodeUtf8(lines[i].second), bold, kCellSize, room);
+        for (std::size_t v = 0; v < values.size(); ++v) {
+          if (v) y += line_height;
+          Ops().push_back(Text(fonts_, Face::kBold, kCellSize, value_x, y, values[v]));
+        }
+      }
+      bottom = std::max(bottom, y);
+      x = value_x + value_width + kColumnGap;
+    }
+    y_ = bottom + 10;
+  }
+
+  // The chart the width of the text, its sides in proportion.
+  void ChartBlock(const ReportPicture& chart) {
+    const double width = Right() - Left();
+    const double height = width * chart.height / chart.width;
+    Ops().push_back(ImageOp{Left(), y_, width, height, &chart});
+    y_ += height + 12;
   }
 
   void PlaceRow(const RowLayout& row) {

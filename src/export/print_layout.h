@@ -71,13 +71,19 @@ struct FillOp {
   double x, y, width, height;
   float gray;
 };
-using DrawOp = std::variant<TextOp, LineOp, FillOp>;
+// A picture scaled into a box; it points into the heading, which outlives the pages.
+struct ImageOp {
+  double x, y, width, height;
+  const ReportPicture* picture;
+};
+using DrawOp = std::variant<TextOp, LineOp, FillOp, ImageOp>;
 
 struct PrintedPage {
   std::vector<DrawOp> ops;
 };
 
-// Lays the report out on pages of `paper`: on the first page the title block, then the table
+// Lays the report out on pages of `paper`: on the first page the title block, the log's summary
+// and chart where the heading asks for them, then the table
 // spanning the text width, its fixed rows repeated at the top of every page; a running head with
 // the crane and the limiter on every page and "Стр. N из M" at its foot; a signature line at the
 // end where the heading asks for one.
