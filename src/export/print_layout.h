@@ -41,7 +41,8 @@ struct PrintFonts {
   const TrueTypeFont& Of(Face face) const { return face == Face::kBold ? bold : regular; }
 };
 
-// Both faces read from their bytes, or why they cannot be.
+// Both faces read from their bytes, or why they cannot be. The faces borrow the bytes, which
+// must outlive them: the fonts are large, and the callers keep them anyway.
 struct PrintFontSet {
   TrueTypeFont regular;
   TrueTypeFont bold;
@@ -89,6 +90,10 @@ struct PrintedPage {
 // end where the heading asks for one.
 std::vector<PrintedPage> LayOutReport(const TextTable& table, const ReportHeading& heading, const PrintFonts& fonts,
                                       PaperSize paper);
+// The same pages, handed to `page` one at a time as each is complete (the page is reused after);
+// `count` hears how many there will be before the first.
+void LayOutReport(const TextTable& table, const ReportHeading& heading, const PrintFonts& fonts, PaperSize paper,
+                  const std::function<void(int count)>& count, const std::function<void(const PrintedPage&)>& page);
 
 // The width of a text in points.
 double TextWidth(std::u32string_view text, const TrueTypeFont& font, double size);
