@@ -247,6 +247,26 @@ TEST_F(CliTest, PdfOfAFullEventLog) {
   const std::string last = "Стр. " + std::to_string(pages.size()) + " из " + std::to_string(pages.size());
   EXPECT_NE(pages.back().find(last), std::string::npos) << last;
   EXPECT_NE(pages.back().find("4674"), std::string::npos);
+  // The chart drawn on the first page, at some 200 dpi across the text.
+  const std::vector<test::PdfImage> images = test::PdfImages(pdf);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].page, 1);
+  EXPECT_GE(images[0].width, 1300);
+  EXPECT_EQ(images[0].width, 2 * images[0].height);
+  EXPECT_TRUE(test::HasLabelledValue(pages.front(), "Записей", "4675"));
+  const auto checked = test::RunCommand("qpdf --check " + test::ShellQuote(pdf.string()));
+  EXPECT_EQ(checked.status, 0) << checked.output;
+}
+
+// A log without records gets no chart: an empty plot tells nothing.
+TEST_F(CliTest, PdfOfAnEmptyEventLogHasNoChart) {
+  if (!test::HavePdfTools()) GTEST_SKIP() << "poppler-utils or qpdf is not installed";
+  const fs::path pdf = dir / "empty.pdf";
+  const Outcome o = Run({"data2", (fs::path(KD_SAMPLES) / "empty-log.512").string(), "--format", "pdf", "--output",
+                         pdf.string()});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(test::PdfImages(pdf).empty());
+  EXPECT_TRUE(test::HasLabelledValue(test::PdfText(pdf), "Записей", "0"));
 }
 
 // The window program answers --help and --version in the terminal, with no display needed.

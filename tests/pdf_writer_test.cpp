@@ -12,6 +12,7 @@
 #include "io/report_fonts.h"
 #include "reports/data1.h"
 #include "reports/data2.h"
+#include "reports/summary.h"
 #include "support/pdf_read_back.h"
 #include "support/temp_dir.h"
 
@@ -56,15 +57,16 @@ class PdfWriterTest : public ::testing::Test {
   test::TempDir dir;
 };
 
-// A full event log: every cell comes back in table order, each page starts with the running head
-// and the header row and ends with its number, and the title block names the image.
+// A full event log: the summary and the chart on the first page, then every cell in table order;
+// each page starts with the running head and the header row and ends with its number, and the
+// title block names the image.
 TEST_F(PdfWriterTest, FullEventLogReadsBackPageByPage) {
   KeySession session;
   Load(session, "full-4675.512");
   TextTable table = MakeData2Table();
   FillData2(table, session.Image());
-  const ReportHeading heading =
-      MakeReportHeading(PrintedReport::kData2, session, "КС-45717 № 12", {}, "2024-03-07 10:15");
+  ReportHeading heading = MakeReportHeading(PrintedReport::kData2, session, "КС-45717 № 12", {}, "2024-03-07 10:15");
+  heading.chart = ReportPicture{300, 150, std::string(std::size_t{300} * 150 * 3, '\x7F')};
   std::vector<std::pair<int, int>> progress;
   const fs::path pdf = Write(table, heading, "log.pdf", kA4Paper, [&](int done, int total) {
     progress.emplace_back(done, total);
@@ -78,7 +80,13 @@ TEST_F(PdfWriterTest, FullEventLogReadsBackPageByPage) {
   EXPECT_EQ(progress.back(), std::pair(*count, *count));
 
   const std::string text = test::PdfText(pdf);
-  EXPECT_EQ(test::MissingCell(text, table), std::nullopt);
+  const auto summary = SummaryLines(Summarize(EventPoints(table)));
+  ASSERT_EQ(summary.front(), (std::pair<std::string, std::string>("Записей", "4675")));
+  for (const auto& [label, value] : summary) EXPECT_TRUE(test::HasLabelledValue(text, label, value)) << label;
+  const std::size_t table_start = text.find(summary.back().second);
+  ASSERT_NE(table_start, std::string::npos);
+  EXPECT_EQ(test::MissingCell(text.substr(table_start), table), std::nullopt);
+  EXPECT_EQ(test::PdfImages(pdf), (std::vector<test::PdfImage>{{1, 300, 150}}));
   const std::vector<std::string> pages = test::PdfPages(pdf);
   ASSERT_EQ(pages.size(), static_cast<std::size_t>(*count));
   TextTable header(1, table.ColCount());
@@ -134,6 +142,8 @@ TEST_F(PdfWriterTest, PassportEndsWithTheSignatureLine) {
     ASSERT_NE(signature, std::string::npos);
     EXPECT_NE(text.find("Петров П.П.", signature), std::string::npos) << "the name beside the line";
     EXPECT_NE(text.find("Стр. 1 из 1"), std::string::npos);
+    EXPECT_EQ(text.find("Сводка"), std::string::npos) << "the summary is the log's";
+    EXPECT_TRUE(test::PdfImages(pdf).empty());
   }
   const std::string first = bytes;
   Write(table, heading, "again.pdf", kLetterPaper);
@@ -160,7 +170,7 @@ TEST_F(PdfWriterTest, AwkwardTextsComeBackWhole) {
   EXPECT_EQ(checked.status, 0) << checked.output;
 }
 
-// A log without records still prints its header row.
+// A log without records still prints its header row, under a summary of nothing.
 TEST_F(PdfWriterTest, EmptyLogShowsItsHeader) {
   KeySession session;
   Load(session, "empty-log.512");
@@ -169,7 +179,10 @@ TEST_F(PdfWriterTest, EmptyLogShowsItsHeader) {
   ASSERT_EQ(table.RowCount(), 1);
   const fs::path pdf = Write(table, MakeReportHeading(PrintedReport::kData2, session, "0289", {}, ""), "empty.pdf");
   EXPECT_EQ(test::PdfPageCount(pdf), 1);
-  EXPECT_EQ(test::MissingCell(test::PdfText(pdf), table), std::nullopt);
+  const std::string text = test::PdfText(pdf);
+  EXPECT_EQ(test::MissingCell(text, table), std::nullopt);
+  EXPECT_TRUE(test::HasLabelledValue(text, "Записей", "0")) << text;
+  EXPECT_TRUE(test::HasLabelledValue(text, "Первая запись", "---")) << text;
 }
 
 TEST_F(PdfWriterTest, RefusesWithoutPrintSetupOrWithADamagedFont) {

@@ -9,6 +9,7 @@
 
 #include "app/application.h"
 #include "reports/data1.h"
+#include "reports/summary.h"
 #include "ui/report_printing.h"
 #include "support/pdf_read_back.h"
 #include "support/scripted_dialogs.h"
@@ -68,7 +69,8 @@ TEST_F(ReportPrintTest, OldItemsKeepTheirNames) {
 }
 
 // From the window, as from the command line: the whole log, the crane typed in Data 1 on every
-// page, the fingerprint of the file opened, the page count at the foot of the last page.
+// page, the fingerprint of the file opened, the page count at the foot of the last page; printing
+// gives the same pages.
 TEST_F(ReportPrintTest, PdfOfTheEventLogFromTheMenu) {
   dialogs.input_answers.push_back(QStringLiteral("КС-45717 № 8"));
   windows.data1Window->editCraneNameAction->trigger();
@@ -94,6 +96,21 @@ TEST_F(ReportPrintTest, PdfOfTheEventLogFromTheMenu) {
   EXPECT_NE(pages.front().find(sha), std::string::npos);
   const std::string last = "Стр. " + std::to_string(pages.size()) + " из " + std::to_string(pages.size());
   EXPECT_NE(pages.back().find(last), std::string::npos) << last;
+
+  // Printed, it is the same document: as many pages, the summary and the chart on the first.
+  dialogs.print_answers.push_back(Q(dir / "printed.pdf"));
+  window.printAction->trigger();
+  const std::vector<std::string> printed = test::PdfPages(dir / "printed.pdf");
+  EXPECT_EQ(printed.size(), pages.size());
+  for (const fs::path& file : {pdf, dir / "printed.pdf"}) {
+    const std::vector<test::PdfImage> images = test::PdfImages(file);
+    ASSERT_EQ(images.size(), 1u) << file;
+    EXPECT_EQ(images[0].page, 1) << file;
+  }
+  for (const auto& [label, value] : SummaryLines(Summarize(EventPoints(window.Table())))) {
+    EXPECT_TRUE(test::HasLabelledValue(pages.front(), label, value)) << label;
+    EXPECT_TRUE(test::HasLabelledValue(printed.front(), label, value)) << label;
+  }
 }
 
 // Printing draws the PDF's pages: as many, with the same texts, on the printer's paper. Cancel

@@ -11,6 +11,7 @@
 #include "cli.h"
 #include "io/file_checks.h"
 #include "messages.h"
+#include "offscreen_app.h"
 #include "options.h"
 #include "image/image_file.h"
 #include "reports/summary.h"
@@ -71,16 +72,7 @@ int Run(const std::vector<std::string>& args) {
     return kFileError;
   }
 
-  // Only this command needs a display; without one it draws on Qt's offscreen platform.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt's own notes (no runtime folder, no window hints offscreen) are no message of ours.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
-  });
-  int argc = 1;
-  char program[] = "keydecoder-cli";
-  char* argv[] = {program, nullptr};
-  QApplication app(argc, argv);
+  const auto app = OffscreenApplication();
 
   EventChartView view;
   view.SetPoints(EventPoints(*image));

@@ -1,10 +1,14 @@
 // keydecoder-cli data2: the event log report.
+#include <QApplication>
 #include <QString>
+#include <memory>
 
 #include "cli.h"
+#include "offscreen_app.h"
 #include "report_command.h"
 #include "reports/data1.h"
 #include "reports/data2.h"
+#include "ui/event_chart_view.h"
 
 namespace kd::cli {
 
@@ -27,12 +31,17 @@ int Run(const std::vector<std::string>& args) {
     }
     return std::nullopt;
   };
-  report.heading = [](const KeySession& session, const TextTable&, const ReportOptions& options,
-                      std::string print_date) {
+  // Only the printed report draws the chart, and only it needs Qt's widgets.
+  std::unique_ptr<QApplication> app;
+  report.heading = [&app](const KeySession& session, const TextTable& table, const ReportOptions& options,
+                          std::string print_date) {
     const auto name = options.find("--crane-name");
     const std::string crane = name != options.end() ? QString::fromLocal8Bit(name->second).toStdString()
                                                     : Data1Value(MakeData1Table({}), Data1Row::kCraneName);
-    return MakeReportHeading(PrintedReport::kData2, session, crane, {}, std::move(print_date));
+    ReportHeading heading = MakeReportHeading(PrintedReport::kData2, session, crane, {}, std::move(print_date));
+    if (!app) app = OffscreenApplication();
+    heading.chart = PrintedEventChart(table);
+    return heading;
   };
   return RunReport(report, args);
 }

@@ -2,9 +2,11 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -44,15 +46,26 @@ std::string Number(double value) {
   return out;
 }
 
-std::string Deflate(std::string_view data) {
-  uLongf size = compressBound(static_cast<uLong>(data.size()));
-  std::string out(size, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-                static_cast<uLong>(data.size()), Z_DEFAULT_COMPRESSION) != Z_OK) {
-    throw std::runtime_error("не удалось сжать данные PDF");
+// Packs `data` into `out`, which grows only as far as the packed size: a picture packs to a
+// small part of its pixels, and `out` is reused from stream to stream.
+void Deflate(std::string_view data, std::string& out) {
+  z_stream z{};
+  if (deflateInit(&z, Z_DEFAULT_COMPRESSION) != Z_OK) throw std::runtime_error("не удалось сжать данные PDF");
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z.avail_in = static_cast<uInt>(data.size());
+  std::size_t used = 0;
+  out.resize(out.capacity());
+  int status = Z_OK;
+  while (status == Z_OK) {
+    if (used == out.size()) out.resize(std::max<std::size_t>(2 * out.size(), 16 << 10));
+    z.next_out = reinterpret_cast<Bytef*>(out.data() + used);
+    z.avail_out = static_cast<uInt>(out.size() - used);
+    status = deflate(&z, Z_FINISH);
+    used = out.size() - z.avail_out;
   }
-  out.resize(size);
-  return out;
+  deflateEnd(&z);
+  if (status != Z_STREAM_END) throw std::runtime_error("не удалось сжать данные PDF");
+  out.resize(used);
 }
 
 // A text string of the document information: UTF-16BE with its byte-order mark, in hex.
@@ -70,7 +83,10 @@ struct FaceUse {
 
 class PdfFile {
  public:
-  explicit PdfFile(std::size_t objects) : offsets_(objects + 1, 0) { out_ = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"; }
+  PdfFile(std::size_t objects, std::size_t expected_size) : offsets_(objects + 1, 0) {
+    out_.reserve(expected_size);
+    out_ = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+  }
 
   void Object(int number, std::string_view body) {
     Begin(number);
@@ -80,7 +96,8 @@ class PdfFile {
 
   // A stream compressed with Flate; `extra` goes into its dictionary.
   void Stream(int number, std::string_view data, std::string_view extra = {}) {
-    const std::string packed = Deflate(data);
+    Deflate(data, packed_);
+    const std::string& packed = packed_;
     Begin(number);
     out_ += "<< /Length " + std::to_string(packed.size()) + " /Filter /FlateDecode";
     if (!extra.empty()) {
@@ -107,16 +124,21 @@ class PdfFile {
 
  private:
   void Begin(int number) {
-    offsets_.at(static_cast<std::size_t>(number)) = out_.size();
+    if (number <= 0) throw std::logic_error("PDF object 0");
+    if (static_cast<std::size_t>(number) >= offsets_.size()) offsets_.resize(static_cast<std::size_t>(number) + 1, 0);
+    offsets_[static_cast<std::size_t>(number)] = out_.size();
     out_ += std::to_string(number) + " 0 obj\n";
   }
 
   std::string out_;
+  std::string packed_;
   std::vector<std::size_t> offsets_;
 };
 
-// The drawing operations of one page as a content stream, PDF's y going up.
-std::string PageContent(const PrintedPage& page, PaperSize paper, std::array<FaceUse, 2>& use) {
+// The drawing operations of one page as a content stream, PDF's y going up. Pictures are named
+// by their place in `pictures`: /Im1 the first.
+std::string PageContent(const PrintedPage& page, PaperSize paper, std::array<FaceUse, 2>& use,
+                        const std::vector<const ReportPicture*>& pictures) {
   std::string s;
   s.reserve(page.ops.size() * 40);
   bool in_text = false;
@@ -190,6 +212,17 @@ std::string PageContent(const PrintedPage& page, PaperSize paper, std::array<Fac
       s += ' ';
       AppendNumber(s, fill->height);
       s += " re f 0 g\n";
+    } else if (const auto* image = std::get_if<ImageOp>(&op)) {
+      const auto index = std::find(pictures.begin(), pictures.end(), image->picture) - pictures.begin();
+      s += "q ";
+      AppendNumber(s, image->width);
+      s += " 0 0 ";
+      AppendNumber(s, image->height);
+      s += ' ';
+      AppendNumber(s, image->x);
+      s += ' ';
+      AppendNumber(s, flip(image->y + image->height));
+      s += " cm /Im" + std::to_string(index + 1) + " Do Q\n";
     }
   }
   if (in_text) s += "ET\n";
@@ -277,43 +310,97 @@ void WriteFont(PdfFile& pdf, int first, const TrueTypeFont& font, const FaceUse&
   pdf.Stream(first + 4, ToUnicodeMap(use));
 }
 
+// A PDF written a page at a time: each page's content goes out packed as soon as it is given, and
+// only the fonts' glyph use is kept for the end.
+class PagedPdf {
+ public:
+  // 1 catalogue, 2 page tree, 3 information, 4-8 and 9-13 the two faces, then each page and its
+  // content, then the pictures, so a report without one is numbered as before.
+  PagedPdf(const PrintFonts& fonts, PaperSize paper, std::string_view title, int page_count,
+           std::function<void(int, int)> progress)
+      : fonts_(fonts),
+        paper_(paper),
+        page_count_(page_count),
+        first_picture_(kFirstPage + 2 * page_count),
+        progress_(std::move(progress)),
+        // Some 5 KB a packed page, and the font subsets.
+        pdf_(static_cast<std::size_t>(first_picture_ - 1), 6144 * static_cast<std::size_t>(page_count) + (128 << 10)) {
+    pdf_.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+    std::string kids;
+    for (int i = 0; i < page_count; ++i) {
+      if (i) kids += ' ';
+      kids += std::to_string(kFirstPage + 2 * i);
+      kids += " 0 R";
+    }
+    pdf_.Object(2, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(page_count) + " >>");
+    pdf_.Object(3, "<< /Title " + TextString(title) + " /Producer (keydecoder) /Creator (keydecoder) >>");
+    use_[0].text_of_glyph.assign(static_cast<std::size_t>(fonts.regular.GlyphCount()), 0);
+    use_[1].text_of_glyph.assign(static_cast<std::size_t>(fonts.bold.GlyphCount()), 0);
+    fonts_used_ = "/Font << /F1 " + std::to_string(kFirstFont[0]) + " 0 R /F2 " + std::to_string(kFirstFont[1]) +
+                  " 0 R >>";
+    media_ = "/MediaBox [0 0 " + Number(paper.width) + " " + Number(paper.height) + "]";
+  }
+
+  void Add(const PrintedPage& page) {
+    if (done_ == page_count_) throw std::logic_error("more PDF pages than announced");
+    // The page's pictures, numbered in the order they first appear.
+    std::string images;
+    for (const DrawOp& op : page.ops) {
+      const auto* image = std::get_if<ImageOp>(&op);
+      if (!image) continue;
+      auto known = std::find(pictures_.begin(), pictures_.end(), image->picture);
+      if (known == pictures_.end()) known = pictures_.insert(known, image->picture);
+      const auto index = static_cast<int>(known - pictures_.begin());
+      const std::string name = "/Im" + std::to_string(index + 1) + " ";
+      if (images.find(name) == std::string::npos) images += " " + name + std::to_string(first_picture_ + index) + " 0 R";
+    }
+    const std::string resources =
+        "/Resources << " + fonts_used_ + (images.empty() ? "" : " /XObject <<" + images + " >>") + " >>";
+    const int number = kFirstPage + 2 * done_;
+    pdf_.Object(number, "<< /Type /Page /Parent 2 0 R " + media_ + " " + resources + " /Contents " +
+                            std::to_string(number + 1) + " 0 R >>");
+    pdf_.Stream(number + 1, PageContent(page, paper_, use_, pictures_));
+    ++done_;
+    if (progress_) progress_(done_, page_count_);
+  }
+
+  std::string Finish() {
+    if (done_ != page_count_) throw std::logic_error("fewer PDF pages than announced");
+    WriteFont(pdf_, kFirstFont[0], fonts_.regular, use_[0]);
+    WriteFont(pdf_, kFirstFont[1], fonts_.bold, use_[1]);
+    for (std::size_t p = 0; p < pictures_.size(); ++p) {
+      const ReportPicture& picture = *pictures_[p];
+      pdf_.Stream(first_picture_ + static_cast<int>(p), picture.rgb,
+                  "/Type /XObject /Subtype /Image /Width " + std::to_string(picture.width) + " /Height " +
+                      std::to_string(picture.height) + " /ColorSpace /DeviceRGB /BitsPerComponent 8");
+    }
+    return pdf_.Finish(3);
+  }
+
+ private:
+  static constexpr int kFirstFont[2] = {4, 9};
+  static constexpr int kFirstPage = 14;
+
+  const PrintFonts& fonts_;
+  PaperSize paper_;
+  int page_count_;
+  int first_picture_;
+  std::function<void(int, int)> progress_;
+  PdfFile pdf_;
+  std::array<FaceUse, 2> use_;
+  std::vector<const ReportPicture*> pictures_;
+  std::string fonts_used_;
+  std::string media_;
+  int done_ = 0;
+};
+
 }  // namespace
 
 std::string WritePdf(const std::vector<PrintedPage>& pages, const PrintFonts& fonts, PaperSize paper,
                      std::string_view title, const std::function<void(int, int)>& progress) {
-  // 1 catalogue, 2 page tree, 3 information, 4-8 and 9-13 the two faces, then each page and its
-  // content.
-  constexpr int kFirstFont[2] = {4, 9};
-  constexpr int kFirstPage = 14;
-  const int page_count = static_cast<int>(pages.size());
-  PdfFile pdf(static_cast<std::size_t>(kFirstPage - 1 + 2 * page_count));
-
-  pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
-  std::string kids;
-  for (int i = 0; i < page_count; ++i) {
-    if (i) kids += ' ';
-    kids += std::to_string(kFirstPage + 2 * i);
-    kids += " 0 R";
-  }
-  pdf.Object(2, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(page_count) + " >>");
-  pdf.Object(3, "<< /Title " + TextString(title) + " /Producer (keydecoder) /Creator (keydecoder) >>");
-
-  std::array<FaceUse, 2> use;
-  use[0].text_of_glyph.assign(static_cast<std::size_t>(fonts.regular.GlyphCount()), 0);
-  use[1].text_of_glyph.assign(static_cast<std::size_t>(fonts.bold.GlyphCount()), 0);
-  const std::string resources = "/Resources << /Font << /F1 " + std::to_string(kFirstFont[0]) + " 0 R /F2 " +
-                                std::to_string(kFirstFont[1]) + " 0 R >> >>";
-  const std::string media = "/MediaBox [0 0 " + Number(paper.width) + " " + Number(paper.height) + "]";
-  for (int i = 0; i < page_count; ++i) {
-    const int number = kFirstPage + 2 * i;
-    pdf.Object(number, "<< /Type /Page /Parent 2 0 R " + media + " " + resources + " /Contents " +
-                           std::to_string(number + 1) + " 0 R >>");
-    pdf.Stream(number + 1, PageContent(pages[static_cast<std::size_t>(i)], paper, use));
-    if (progress) progress(i + 1, page_count);
-  }
-  WriteFont(pdf, kFirstFont[0], fonts.regular, use[0]);
-  WriteFont(pdf, kFirstFont[1], fonts.bold, use[1]);
-  return pdf.Finish(3);
+  PagedPdf pdf(fonts, paper, title, static_cast<int>(pages.size()), progress);
+  for (const PrintedPage& page : pages) pdf.Add(page);
+  return pdf.Finish();
 }
 
 std::string WritePdfReport(const ReportDocument& document) {
@@ -321,8 +408,13 @@ std::string WritePdfReport(const ReportDocument& document) {
   if (!setup || !setup->heading) throw std::runtime_error("нет заголовка отчета для PDF");
   const Result<PrintFontSet> fonts = LoadPrintFonts(setup->regular_font, setup->bold_font);
   if (!fonts) throw std::runtime_error("шрифт не читается: " + fonts.Reason());
-  const std::vector<PrintedPage> pages = LayOutReport(document.table, *setup->heading, fonts->View(), setup->paper);
-  return WritePdf(pages, fonts->View(), setup->paper, setup->heading->report_name, setup->progress);
+  const PrintFonts view = fonts->View();
+  std::optional<PagedPdf> pdf;
+  LayOutReport(
+      document.table, *setup->heading, view, setup->paper,
+      [&](int count) { pdf.emplace(view, setup->paper, setup->heading->report_name, count, setup->progress); },
+      [&](const PrintedPage& page) { pdf->Add(page); });
+  return pdf->Finish();
 }
 
 }  // namespace kd

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "reports/summary.h"
 #include "text_encoding.h"
 
 namespace kd {
@@ -129,65 +130,91 @@ class Layout {
   Layout(const TextTable& table, const ReportHeading& heading, const PrintFonts& fonts, PaperSize paper)
       : table_(table), heading_(heading), fonts_(fonts), paper_(paper) {}
 
-  std::vector<PrintedPage> Run() {
+  // Lays the pages out twice: first only to count them, for the foot ("Стр. 5 из 87"), then
+  // handing each to `sink` as it is complete, so one page at a time is held.
+  void Run(const std::function<void(int count)>& count, const std::function<void(const PrintedPage&)>& sink) {
     PrepareTable();
-    NewPage();
-    TitleBlock();
-    for (int row = table_.FixedRows(); row < table_.RowCount(); ++row) PlaceRow(rows_[static_cast<std::size_t>(row)]);
-    // An empty log still shows its header, so the page says there is nothing under it.
-    if (table_.RowCount() == table_.FixedRows()) {
-      table_top_ = y_;
-      for (int r = 0; r < table_.FixedRows(); ++r) DrawRow(rows_[static_cast<std::size_t>(r)]);
-    }
-    CloseTable();
-    if (heading_.signature_line) SignatureLine();
-    Foot();
-    return std::move(pages_);
+    counting_ = true;
+    Pass();
+    total_ = pages_done_;
+    if (count) count(total_);
+    counting_ = false;
+    sink_ = &sink;
+    Pass();
   }
 
  private:
+  void Pass() {
+    pages_done_ = 0;
+    started_ = false;
+    NewPage();
+    TitleBlock();
+    if (heading_.event_summary) SummaryBlock();
+    if (const auto& chart = heading_.chart; chart && chart->width > 0 && chart->height > 0 &&
+                                            chart->rgb.size() == std::size_t{3} * chart->width * chart->height) {
+      ChartBlock(*chart);
+    }
+    for (int row = table_.FixedRows(); row < table_.RowCount(); ++row) PlaceRow(RowAt(row));
+    // An empty log still shows its header, so the page says there is nothing under it.
+    if (table_.RowCount() == table_.FixedRows()) {
+      table_top_ = y_;
+      for (const RowLayout& header : header_rows_) DrawRow(header);
+    }
+    CloseTable();
+    if (heading_.signature_line) SignatureLine();
+    FinishPage();
+  }
+
   double Left() const { return kLeftMargin; }
   double Right() const { return paper_.width - kRightMargin; }
   double TableTop() const { return kTopMargin + kHeadBand; }
   double Bottom() const { return paper_.height - kBottomMargin - kFootBand; }
-  std::vector<DrawOp>& Ops() { return pages_.back().ops; }
+  std::vector<DrawOp>& Ops() { return page_.ops; }
 
   void PrepareTable() {
     const TrueTypeFont& regular = fonts_.regular;
     const TrueTypeFont& bold = fonts_.bold;
     const auto columns = static_cast<std::size_t>(table_.ColCount());
-    std::vector<std::vector<std::u32string>> texts(static_cast<std::size_t>(table_.RowCount()));
     std::vector<double> natural(columns, 0.0);
     for (int row = 0; row < table_.RowCount(); ++row) {
       const bool header = row < table_.FixedRows();
-      auto& line = texts[static_cast<std::size_t>(row)];
       for (int column = 0; column < table_.ColCount(); ++column) {
-        line.push_back(Trimmed(DecodeUtf8(table_.GetCellEx(column, row))));
-        const double w = TextWidth(line.back(), header ? bold : regular, kCellSize);
+        const double w = TextWidth(CellText(column, row), header ? bold : regular, kCellSize);
         natural[static_cast<std::size_t>(column)] = std::max(natural[static_cast<std::size_t>(column)], w + 2 * kCellPadX);
       }
     }
     widths_ = ColumnWidths(natural, Right() - Left());
     // A log's cells are short codes under their heads; centred, they line up with them.
     centre_ = table_.FixedRows() > 0;
-    const double line_height = LineHeight(regular, kCellSize);
-    for (int row = 0; row < table_.RowCount(); ++row) {
-      RowLayout layout;
-      layout.header = row < table_.FixedRows();
-      std::size_t lines = 1;
-      for (std::size_t c = 0; c < columns; ++c) {
-        auto& text = texts[static_cast<std::size_t>(row)][c];
-        layout.cells.push_back(Wrap(text, layout.header ? bold : regular, kCellSize, widths_[c] - 2 * kCellPadX));
-        lines = std::max(lines, layout.cells.back().size());
-      }
-      layout.height = static_cast<double>(lines) * line_height + 2 * kCellPadY;
-      rows_.push_back(std::move(layout));
+    for (int row = 0; row < table_.FixedRows(); ++row) header_rows_.push_back(RowAt(row));
+    if (heading_.event_summary) summary_ = SummaryLines(Summarize(EventPoints(table_)));
+  }
+
+  std::u32string CellText(int column, int row) const { return Trimmed(DecodeUtf8(table_.GetCellEx(column, row))); }
+
+  // A row is made ready when it is placed, not kept: a full log has thousands.
+  RowLayout RowAt(int row) const {
+    const TrueTypeFont& regular = fonts_.regular;
+    const TrueTypeFont& bold = fonts_.bold;
+    RowLayout layout;
+    layout.header = row < table_.FixedRows();
+    std::size_t lines = 1;
+    for (int c = 0; c < table_.ColCount(); ++c) {
+      const double inner = widths_[static_cast<std::size_t>(c)] - 2 * kCellPadX;
+      layout.cells.push_back(Wrap(CellText(c, row), layout.header ? bold : regular, kCellSize, inner));
+      lines = std::max(lines, layout.cells.back().size());
     }
+    layout.height = static_cast<double>(lines) * LineHeight(regular, kCellSize) + 2 * kCellPadY;
+    return layout;
   }
 
   void NewPage() {
-    if (!pages_.empty()) CloseTable();
-    pages_.emplace_back();
+    if (started_) {
+      CloseTable();
+      FinishPage();
+    }
+    started_ = true;
+    page_.ops.clear();
     y_ = TableTop();
     table_top_ = -1;
   }
@@ -229,6 +256,56 @@ class Layout {
     y_ += 12;
   }
 
+  // The log at a glance, as the chart window sums it up: label and value pairs in two columns,
+  // the longer values (the peaks) in the first.
+  void SummaryBlock() {
+    const TrueTypeFont& regular = fonts_.regular;
+    const TrueTypeFont& bold = fonts_.bold;
+    const auto& lines = summary_;
+    y_ += AscentOf(bold, kTitleBlockSize);
+    Ops().push_back(Text(fonts_, Face::kBold, kTitleBlockSize, Left(), y_, DecodeUtf8("Сводка")));
+    y_ -= AscentOf(bold, kTitleBlockSize);
+    y_ += LineHeight(bold, kTitleBlockSize) + 2;
+    const double line_height = LineHeight(regular, kCellSize) + 1;
+    const std::size_t split = (lines.size() + 1) / 2;
+    constexpr double kLabelGap = 6;
+    constexpr double kColumnGap = 18;
+    double x = Left();
+    double bottom = y_;
+    for (std::size_t begin = 0; begin < lines.size(); begin += split) {
+      const std::size_t end = std::min(lines.size(), begin + split);
+      double label_width = 0;
+      double value_width = 0;
+      for (std::size_t i = begin; i < end; ++i) {
+        label_width = std::max(label_width, TextWidth(DecodeUtf8(lines[i].first), regular, kCellSize));
+        value_width = std::max(value_width, TextWidth(DecodeUtf8(lines[i].second), bold, kCellSize));
+      }
+      const double value_x = x + label_width + kLabelGap;
+      const double room = std::max(10.0, Right() - value_x);
+      double y = y_;
+      for (std::size_t i = begin; i < end; ++i) {
+        y += line_height;
+        Ops().push_back(Text(fonts_, Face::kRegular, kCellSize, x, y, DecodeUtf8(lines[i].first), kLabelGray));
+        const auto values = Wrap(DecodeUtf8(lines[i].second), bold, kCellSize, room);
+        for (std::size_t v = 0; v < values.size(); ++v) {
+          if (v) y += line_height;
+          Ops().push_back(Text(fonts_, Face::kBold, kCellSize, value_x, y, values[v]));
+        }
+      }
+      bottom = std::max(bottom, y);
+      x = value_x + value_width + kColumnGap;
+    }
+    y_ = bottom + 10;
+  }
+
+  // The chart the width of the text, its sides in proportion.
+  void ChartBlock(const ReportPicture& chart) {
+    const double width = Right() - Left();
+    const double height = width * chart.height / chart.width;
+    Ops().push_back(ImageOp{Left(), y_, width, height, &chart});
+    y_ += height + 12;
+  }
+
   void PlaceRow(const RowLayout& row) {
     const double header_height = HeaderHeight();
     // A page takes a row only together with the header above it.
@@ -237,18 +314,23 @@ class Layout {
     if (y_ + needed > Bottom() && !(needs_header && y_ == TableTop())) NewPage();
     if (table_top_ < 0) {
       table_top_ = y_;
-      for (int r = 0; r < table_.FixedRows(); ++r) DrawRow(rows_[static_cast<std::size_t>(r)]);
+      for (const RowLayout& header : header_rows_) DrawRow(header);
     }
     DrawRow(row);
   }
 
   double HeaderHeight() const {
     double h = 0;
-    for (int r = 0; r < table_.FixedRows(); ++r) h += rows_[static_cast<std::size_t>(r)].height;
+    for (const RowLayout& header : header_rows_) h += header.height;
     return h;
   }
 
   void DrawRow(const RowLayout& row) {
+    // Counting pages needs only where the rows end.
+    if (counting_) {
+      y_ += row.height;
+      return;
+    }
     const Face face = row.header ? Face::kBold : Face::kRegular;
     const TrueTypeFont& font = fonts_.Of(face);
     if (row.header) Ops().push_back(FillOp{Left(), y_, Right() - Left(), row.height, kHeaderFill});
@@ -300,31 +382,37 @@ class Layout {
     Ops().push_back(Text(fonts_, Face::kBold, kTitleBlockSize, line_end + 10, y_, DecodeUtf8(heading_.signature)));
   }
 
-  // The running head and foot of every page, once the page count is known.
-  void Foot() {
+  void FinishPage() {
+    if (!counting_) {
+      Foot(pages_done_ + 1);
+      (*sink_)(page_);
+    }
+    ++pages_done_;
+  }
+
+  // The running head and foot of a page.
+  void Foot(int number) {
     const TrueTypeFont& regular = fonts_.regular;
     const std::u32string crane =
         DecodeUtf8("Кран: " + heading_.crane_name + "    Ограничитель № " + heading_.limiter_id);
     const std::u32string name = DecodeUtf8(heading_.report_name);
     const std::u32string printed = DecodeUtf8("Напечатано " + heading_.print_date);
-    const std::string count = std::to_string(pages_.size());
     const double head_base = kTopMargin + AscentOf(regular, kHeadSize);
     const double head_rule = kTopMargin + LineHeight(regular, kHeadSize) + 2;
     const double foot_rule = paper_.height - kBottomMargin - LineHeight(regular, kHeadSize) - 4;
     const double foot_base = paper_.height - kBottomMargin - LineHeight(regular, kHeadSize) + AscentOf(regular, kHeadSize);
-    for (std::size_t i = 0; i < pages_.size(); ++i) {
-      auto& ops = pages_[i].ops;
-      const double name_width = TextWidth(name, regular, kHeadSize);
-      const auto head = Wrap(crane, regular, kHeadSize, Right() - Left() - name_width - 12).front();
-      ops.push_back(Text(fonts_, Face::kRegular, kHeadSize, Left(), head_base, head, kLabelGray));
-      ops.push_back(Text(fonts_, Face::kRegular, kHeadSize, Right() - name_width, head_base, name, kLabelGray));
-      ops.push_back(LineOp{Left(), head_rule, Right(), head_rule, 0.5f, kRuleGray});
-      ops.push_back(LineOp{Left(), foot_rule, Right(), foot_rule, 0.5f, kRuleGray});
-      ops.push_back(Text(fonts_, Face::kRegular, kHeadSize, Left(), foot_base, printed, kLabelGray));
-      const std::u32string number = DecodeUtf8("Стр. " + std::to_string(i + 1) + " из " + count);
-      ops.push_back(Text(fonts_, Face::kRegular, kHeadSize, Right() - TextWidth(number, regular, kHeadSize), foot_base,
-                         number, kLabelGray));
-    }
+    auto& ops = Ops();
+    const double name_width = TextWidth(name, regular, kHeadSize);
+    const auto head = Wrap(crane, regular, kHeadSize, Right() - Left() - name_width - 12).front();
+    ops.push_back(Text(fonts_, Face::kRegular, kHeadSize, Left(), head_base, head, kLabelGray));
+    ops.push_back(Text(fonts_, Face::kRegular, kHeadSize, Right() - name_width, head_base, name, kLabelGray));
+    ops.push_back(LineOp{Left(), head_rule, Right(), head_rule, 0.5f, kRuleGray});
+    ops.push_back(LineOp{Left(), foot_rule, Right(), foot_rule, 0.5f, kRuleGray});
+    ops.push_back(Text(fonts_, Face::kRegular, kHeadSize, Left(), foot_base, printed, kLabelGray));
+    const std::u32string page =
+        DecodeUtf8("Стр. " + std::to_string(number) + " из " + std::to_string(total_));
+    ops.push_back(Text(fonts_, Face::kRegular, kHeadSize, Right() - TextWidth(page, regular, kHeadSize), foot_base,
+                       page, kLabelGray));
   }
 
   const TextTable& table_;
@@ -333,8 +421,14 @@ class Layout {
   PaperSize paper_;
   std::vector<double> widths_;
   bool centre_ = false;
-  std::vector<RowLayout> rows_;
-  std::vector<PrintedPage> pages_;
+  std::vector<RowLayout> header_rows_;
+  std::vector<std::pair<std::string, std::string>> summary_;
+  PrintedPage page_;
+  bool started_ = false;
+  bool counting_ = false;
+  int pages_done_ = 0;
+  int total_ = 0;
+  const std::function<void(const PrintedPage&)>* sink_ = nullptr;
   double y_ = 0;
   double table_top_ = -1;
   std::vector<double> row_edges_;
@@ -349,16 +443,25 @@ double TextWidth(std::u32string_view text, const TrueTypeFont& font, double size
 }
 
 Result<PrintFontSet> LoadPrintFonts(std::string_view regular, std::string_view bold) {
-  Result<TrueTypeFont> r = TrueTypeFont::Parse(std::string(regular));
+  Result<TrueTypeFont> r = TrueTypeFont::Borrow(regular);
   if (!r) return Failure{r.Reason()};
-  Result<TrueTypeFont> b = TrueTypeFont::Parse(std::string(bold));
+  Result<TrueTypeFont> b = TrueTypeFont::Borrow(bold);
   if (!b) return Failure{b.Reason()};
   return PrintFontSet{*std::move(r), *std::move(b)};
 }
 
+void LayOutReport(const TextTable& table, const ReportHeading& heading, const PrintFonts& fonts, PaperSize paper,
+                  const std::function<void(int count)>& count, const std::function<void(const PrintedPage&)>& page) {
+  Layout(table, heading, fonts, paper).Run(count, page);
+}
+
 std::vector<PrintedPage> LayOutReport(const TextTable& table, const ReportHeading& heading, const PrintFonts& fonts,
                                       PaperSize paper) {
-  return Layout(table, heading, fonts, paper).Run();
+  std::vector<PrintedPage> pages;
+  LayOutReport(
+      table, heading, fonts, paper, [&](int count) { pages.reserve(static_cast<std::size_t>(count)); },
+      [&](const PrintedPage& page) { pages.push_back(page); });
+  return pages;
 }
 
 }  // namespace kd

@@ -41,7 +41,8 @@ struct PrintFonts {
   const TrueTypeFont& Of(Face face) const { return face == Face::kBold ? bold : regular; }
 };
 
-// Both faces read from their bytes, or why they cannot be.
+// Both faces read from their bytes, or why they cannot be. The faces borrow the bytes, which
+// must outlive them: the fonts are large, and the callers keep them anyway.
 struct PrintFontSet {
   TrueTypeFont regular;
   TrueTypeFont bold;
@@ -71,18 +72,28 @@ struct FillOp {
   double x, y, width, height;
   float gray;
 };
-using DrawOp = std::variant<TextOp, LineOp, FillOp>;
+// A picture scaled into a box; it points into the heading, which outlives the pages.
+struct ImageOp {
+  double x, y, width, height;
+  const ReportPicture* picture;
+};
+using DrawOp = std::variant<TextOp, LineOp, FillOp, ImageOp>;
 
 struct PrintedPage {
   std::vector<DrawOp> ops;
 };
 
-// Lays the report out on pages of `paper`: on the first page the title block, then the table
+// Lays the report out on pages of `paper`: on the first page the title block, the log's summary
+// and chart where the heading asks for them, then the table
 // spanning the text width, its fixed rows repeated at the top of every page; a running head with
 // the crane and the limiter on every page and "Стр. N из M" at its foot; a signature line at the
 // end where the heading asks for one.
 std::vector<PrintedPage> LayOutReport(const TextTable& table, const ReportHeading& heading, const PrintFonts& fonts,
                                       PaperSize paper);
+// The same pages, handed to `page` one at a time as each is complete (the page is reused after);
+// `count` hears how many there will be before the first.
+void LayOutReport(const TextTable& table, const ReportHeading& heading, const PrintFonts& fonts, PaperSize paper,
+                  const std::function<void(int count)>& count, const std::function<void(const PrintedPage&)>& page);
 
 // The width of a text in points.
 double TextWidth(std::u32string_view text, const TrueTypeFont& font, double size);

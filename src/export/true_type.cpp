@@ -70,9 +70,18 @@ const TrueTypeFont::Table* TrueTypeFont::Find(std::string_view tag) const {
 }
 
 Result<TrueTypeFont> TrueTypeFont::Parse(std::string bytes) {
+  auto owned = std::make_shared<const std::string>(std::move(bytes));
+  Result<TrueTypeFont> borrowed = Borrow(*owned);
+  if (!borrowed) return Failure{borrowed.Reason()};
+  TrueTypeFont font = *std::move(borrowed);
+  font.owned_ = std::move(owned);
+  return font;
+}
+
+Result<TrueTypeFont> TrueTypeFont::Borrow(std::string_view bytes) {
   TrueTypeFont font;
-  font.bytes_ = std::make_shared<const std::string>(std::move(bytes));
-  const Reader r(*font.bytes_);
+  font.bytes_ = bytes;
+  const Reader r(font.bytes_);
   try {
     const std::uint32_t version = r.U32(0);
     if (version != 0x00010000 && version != 0x74727565) return Failure{"это не шрифт TrueType"};
@@ -210,7 +219,7 @@ int TrueTypeFont::Advance(std::uint16_t glyph) const {
 std::string_view TrueTypeFont::GlyphData(std::uint16_t glyph) const {
   if (glyph >= glyph_count_) return {};
   const Table& glyf = *Find("glyf");
-  return std::string_view(*bytes_).substr(glyf.offset + loca_[glyph], loca_[glyph + 1u] - loca_[glyph]);
+  return bytes_.substr(glyf.offset + loca_[glyph], loca_[glyph + 1u] - loca_[glyph]);
 }
 
 std::string TrueTypeFont::Subset(const std::set<std::uint16_t>& glyphs) const {
@@ -247,7 +256,7 @@ std::string TrueTypeFont::Subset(const std::set<std::uint16_t>& glyphs) const {
   Put32(loca, static_cast<std::uint32_t>(glyf.size()));
 
   std::map<std::string, std::string> out_tables;
-  const std::string_view all(*bytes_);
+  const std::string_view all(bytes_);
   for (const char* tag : {"cvt ", "fpgm", "prep", "head", "hhea", "hmtx", "maxp", "OS/2", "post"}) {
     if (const Table* t = Find(tag)) out_tables[tag] = std::string(all.substr(t->offset, t->length));
   }

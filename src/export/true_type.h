@@ -19,6 +19,8 @@ namespace kd {
 class TrueTypeFont {
  public:
   static Result<TrueTypeFont> Parse(std::string bytes);
+  // The same without a copy of the bytes, which must outlive the font (and its copies).
+  static Result<TrueTypeFont> Borrow(std::string_view bytes);
 
   // The glyph of a character; 0 (the "missing" glyph) where the font has none.
   std::uint16_t GlyphOf(char32_t code_point) const;
@@ -33,7 +35,7 @@ class TrueTypeFont {
   const std::array<int, 4>& BoundingBox() const { return bbox_; }
   // The PostScript name ("DejaVuSans").
   const std::string& Name() const { return name_; }
-  const std::string& Bytes() const { return *bytes_; }
+  std::string_view Bytes() const { return bytes_; }
 
   // A font with the same glyph numbers whose outlines are those of `glyphs` (and of the glyphs
   // they are composed of) and glyph 0; every other glyph is empty. Only the tables a PDF
@@ -49,7 +51,8 @@ class TrueTypeFont {
   // The outline bytes of a glyph (empty for an empty glyph).
   std::string_view GlyphData(std::uint16_t glyph) const;
 
-  std::shared_ptr<const std::string> bytes_;
+  std::shared_ptr<const std::string> owned_;  // none when borrowed
+  std::string_view bytes_;
   std::unordered_map<std::string, Table> tables_;
   std::vector<char16_t> bmp_glyphs_;  // glyph per BMP code point
   std::unordered_map<char32_t, std::uint16_t> astral_glyphs_;

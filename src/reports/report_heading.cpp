@@ -56,6 +56,7 @@ ReportHeading MakeReportHeading(PrintedReport report, const KeySession& session,
   heading.source = SourceText(session.Source());
   heading.print_date = std::move(print_date);
   heading.fingerprint = Sha256Hex(image);
+  heading.event_summary = report == PrintedReport::kData2;
   if (report == PrintedReport::kData1) {
     heading.signature_line = true;
     heading.signature = std::move(signature);

@@ -1,12 +1,20 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "image/key_session.h"
 
 namespace kd {
+
+// A picture printed with a report: 8-bit RGB, rows top to bottom, without padding.
+struct ReportPicture {
+  int width = 0;
+  int height = 0;
+  std::string rgb;  // width * height * 3 bytes
+};
 
 // What a printed report says about itself above its table and on every page, so a paper report
 // can be told apart and matched to its ".512" file.
@@ -21,6 +29,9 @@ struct ReportHeading {
   std::string fingerprint;   // SHA-256 of the 65,536 bytes of the image, 64 hex digits
   bool signature_line = false;  // Data 1 ends with a line to sign on
   std::string signature;        // the name beside it
+  bool event_summary = false;   // Data 2 sums its log up above the table
+  // The event-log chart above the table; drawn by the caller, which has the chart code.
+  std::optional<ReportPicture> chart;
 };
 
 enum class PrintedReport { kData1, kData2 };

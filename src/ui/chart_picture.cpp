@@ -76,6 +76,23 @@ std::string PictureBytes(QWidget* widget, PictureFormat format, const QString& t
   return bytes.toStdString();
 }
 
+ReportPicture RgbPicture(QWidget* widget, int scale) {
+  QImage image(widget->size() * scale, QImage::Format_RGB888);
+  image.setDevicePixelRatio(scale);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    widget->render(&painter);
+  }
+  ReportPicture picture{image.width(), image.height(), {}};
+  const auto row = static_cast<std::size_t>(image.width()) * 3;
+  picture.rgb.reserve(row * static_cast<std::size_t>(image.height()));
+  // QImage pads its rows to four bytes.
+  for (int y = 0; y < image.height(); ++y) picture.rgb.append(reinterpret_cast<const char*>(image.constScanLine(y)), row);
+  return picture;
+}
+
 Status SavePicture(QWidget* widget, const std::filesystem::path& path, PictureFormat format, const QString& title) {
   const std::string bytes = PictureBytes(widget, format, title);
   if (bytes.empty()) return Failure{"рисунок не получился"};

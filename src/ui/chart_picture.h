@@ -6,6 +6,7 @@
 #include <string>
 
 #include "io/result.h"
+#include "reports/report_heading.h"
 
 class QWidget;
 
@@ -20,6 +21,9 @@ PictureFormat PictureFormatOf(const QString& file_name);
 // The widget as it would look on screen, drawn into a file's bytes: PNG at the widget's size,
 // or SVG with its elements as vectors and `title` in the file's title.
 std::string PictureBytes(QWidget* widget, PictureFormat format, const QString& title);
+
+// The widget drawn on white at `scale` times its size, as RGB pixels.
+ReportPicture RgbPicture(QWidget* widget, int scale);
 
 // Draws the widget into the file, replacing an old one only once the new one is complete.
 Status SavePicture(QWidget* widget, const std::filesystem::path& path, PictureFormat format, const QString& title);

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
+#include "event_chart_view.h"
 #include "report_grid.h"
 #include "reports/data1.h"
 #include "reports/data2.h"
@@ -51,7 +52,9 @@ void Data2Window::AskForBlock() {
 
 ReportHeading Data2Window::PrintedHeading(std::string print_date) const {
   const std::string crane = crane_name_ ? crane_name_() : Data1Value(MakeData1Table({}), Data1Row::kCraneName);
-  return MakeReportHeading(PrintedReport::kData2, session_, crane, {}, std::move(print_date));
+  ReportHeading heading = MakeReportHeading(PrintedReport::kData2, session_, crane, {}, std::move(print_date));
+  heading.chart = PrintedEventChart(table_);
+  return heading;
 }
 
 void Data2Window::showEvent(QShowEvent* event) {

@@ -1,5 +1,6 @@
 #include "event_chart_view.h"
 
+#include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QLineSeries>
@@ -10,6 +11,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+
+#include "chart_picture.h"
 
 namespace kd {
 
@@ -168,6 +171,25 @@ void EventChartView::mouseReleaseEvent(QMouseEvent* event) {
     if (block >= 0) Q_EMIT RecordClicked(block);
   }
   QChartView::mouseReleaseEvent(event);
+}
+
+}  // namespace kd
+
+namespace kd {
+
+std::optional<ReportPicture> PrintedEventChart(const TextTable& data2_table) {
+  std::vector<EventPoint> points = EventPoints(data2_table);
+  if (points.empty()) return std::nullopt;
+  // Its fonts come out at some 8 points at the text width.
+  constexpr QSize kLogicalSize{720, 360};
+  EventChartView view;
+  view.SetPoints(std::move(points));
+  view.setFrameShape(QFrame::NoFrame);
+  view.setAttribute(Qt::WA_DontShowOnScreen);
+  view.resize(kLogicalSize);
+  view.show();
+  QCoreApplication::processEvents();
+  return RgbPicture(&view, 2);
 }
 
 }  // namespace kd

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "event_chart.h"
+#include "reports/report_heading.h"
 #include "reports/summary.h"
 
 class QValueAxis;
@@ -58,5 +59,9 @@ class EventChartView : public QChartView {
   QPoint press_position_;
   int hovered_ = -1;
 };
+
+// The chart of a filled Data 2 table for a printed report: the view drawn at twice its size, some
+// 200 dpi at the text width of A4. None for a log without records: an empty plot tells nothing.
+std::optional<ReportPicture> PrintedEventChart(const TextTable& data2_table);
 
 }  // namespace kd

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QGlyphRun>
+#include <QImage>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -140,6 +141,11 @@ void PaintPages(QPagedPaintDevice& device, const std::vector<PrintedPage>& pages
         painter.drawLine(QPointF(line->x1, line->y1), QPointF(line->x2, line->y2));
       } else if (const auto* fill = std::get_if<FillOp>(&op)) {
         painter.fillRect(QRectF(fill->x, fill->y, fill->width, fill->height), gray(fill->gray));
+      } else if (const auto* image = std::get_if<ImageOp>(&op)) {
+        const ReportPicture& picture = *image->picture;
+        const QImage pixels(reinterpret_cast<const uchar*>(picture.rgb.data()), picture.width, picture.height,
+                            static_cast<qsizetype>(picture.width) * 3, QImage::Format_RGB888);
+        painter.drawImage(QRectF(image->x, image->y, image->width, image->height), pixels);
       }
     }
     if (progress) progress(i + 1, total);

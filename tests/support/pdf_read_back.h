@@ -17,7 +17,8 @@ inline bool HavePdfTools() {
   return false;  // Debian's programs
 #endif
   return std::filesystem::exists("/usr/bin/pdftotext") && std::filesystem::exists("/usr/bin/pdfinfo") &&
-         std::filesystem::exists("/usr/bin/pdffonts") && std::filesystem::exists("/usr/bin/qpdf");
+         std::filesystem::exists("/usr/bin/pdffonts") && std::filesystem::exists("/usr/bin/pdfimages") &&
+         std::filesystem::exists("/usr/bin/qpdf");
 }
 
 // The text pdftotext finds, laid out as on the page; pages end with a form feed.
@@ -78,6 +79,40 @@ inline std::optional<std::string> MissingCell(const std::string& text, const Tex
     }
   }
   return std::nullopt;
+}
+
+// Whether a line of `text` has `label`, then blanks only, then `value`.
+inline bool HasLabelledValue(const std::string& text, const std::string& label, const std::string& value) {
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    for (std::size_t at = line.find(label); at != std::string::npos; at = line.find(label, at + 1)) {
+      const std::size_t after = at + label.size();
+      const std::size_t next = line.find_first_not_of(' ', after);
+      if (next > after && next != std::string::npos && line.compare(next, value.size(), value) == 0) return true;
+    }
+  }
+  return false;
+}
+
+// The pictures pdfimages lists: page, width and height of each.
+struct PdfImage {
+  int page, width, height;
+  friend bool operator==(const PdfImage&, const PdfImage&) = default;
+};
+inline std::vector<PdfImage> PdfImages(const std::filesystem::path& pdf) {
+  const std::string list = RunCommand("pdfimages -list " + ShellQuote(pdf.string())).output;
+  std::vector<PdfImage> images;
+  const std::regex row("^\\s*(\\d+)\\s+\\d+\\s+image\\s+(\\d+)\\s+(\\d+)");
+  std::size_t start = 0;
+  for (std::size_t end; (end = list.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = list.substr(start, end - start);
+    std::smatch match;
+    if (std::regex_search(line, match, row)) images.push_back({std::stoi(match[1]), std::stoi(match[2]), std::stoi(match[3])});
+  }
+  return images;
 }
 
 }  // namespace kd::test
