@@ -21,9 +21,10 @@ bool HasDisplay() {
 int main(int argc, char** argv) {
   // Answered without a window, so also where there is no display.
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::fputs("Использование: keydecoder [--help | --version]\n"
+    std::fputs("Использование: keydecoder [ФАЙЛ.512] | --help | --version\n"
                "Расшифровка ключа ограничителя нагрузки крана в окне: чтение ключа через УСИ или из файла .512,\n"
-               "отчеты \"Данные 1\" и \"Данные 2\". Без окна: keydecoder-cli --help.\n",
+               "отчеты \"Данные 1\" и \"Данные 2\". ФАЙЛ.512 открывается при запуске, как \"Файл\" и \"Считать\".\n"
+               "Без окна: keydecoder-cli --help.\n",
                stdout);
     return 0;
   }

@@ -51,7 +51,7 @@ int Run(const std::vector<std::string>& args) {
 const Command kData2Command = {
     "data2",
     "keydecoder-cli data2 IMAGE.512... [--format csv|txt|doc|xls|htm|pdf] [--output FILE | --output-dir DIR]\n"
-    "                      [--crane-name TEXT]   (the crane named in the PDF's heading)",
+    "                      [--crane-name TEXT]   (наименование крана в заголовке PDF)",
     Run,
 };
 
