@@ -233,17 +233,20 @@ TEST_F(WritersTest, WordDocumentOpensInLibreOffice) {
 }
 
 // The table spans the text width of a portrait page where its columns fit, else of a landscape
-// one; only the header rows are marked to repeat on every page.
+// one; the header rows, and only they, stand again in the header of pages 2 and on.
 TEST_F(WritersTest, WordDocumentSpansThePageAndRepeatsItsHeader) {
   TextTable wide(3, 11);
   wide.SetFixedRows(1);
   for (int c = 0; c < 11; ++c) wide.SetCellEx(c, 1, std::string(20, 'x'));
+  TextTable plain = SmallTable();
+  plain.SetFixedRows(0);
   const struct {
     TextTable table;
     const char* paper;
     int text_width;
   } cases[] = {{SmallTable(), "\\paperw11906\\paperh16838", 11906 - 1700},
-               {wide, "\\paperw16838\\paperh11906", 16838 - 1700}};
+               {wide, "\\paperw16838\\paperh11906", 16838 - 1700},
+               {plain, "\\paperw11906\\paperh16838", 11906 - 1700}};
   for (const auto& c : cases) {
     const std::string rtf = WriteRtf(c.table);
     EXPECT_NE(rtf.find(c.paper), std::string::npos) << c.paper;
@@ -251,10 +254,41 @@ TEST_F(WritersTest, WordDocumentSpansThePageAndRepeatsItsHeader) {
     std::smatch last;
     ASSERT_TRUE(std::regex_search(rtf, last, std::regex("cellx(\\d+)\r\n")));
     EXPECT_EQ(std::stoi(last[1]), c.text_width);
-    std::size_t marked = 0;
-    for (std::size_t at = 0; (at = rtf.find("\\trhdr", at)) != std::string::npos; ++at) ++marked;
-    EXPECT_EQ(marked, static_cast<std::size_t>(c.table.FixedRows()));
-    EXPECT_EQ(rtf.find("\\trowd\\trhdr"), rtf.find("\\trowd")) << "the first row is the header";
+    const std::size_t header = rtf.find("{\\header\r\n");
+    if (c.table.FixedRows() == 0) {
+      EXPECT_EQ(header, std::string::npos);
+      continue;
+    }
+    ASSERT_NE(header, std::string::npos);
+    EXPECT_NE(rtf.find("\\titlepg{\\headerf"), std::string::npos) << "page 1 shows the table's own header row";
+    const std::size_t header_end = rtf.find("\\par}", header);
+    std::size_t rows_in_header = 0;
+    for (std::size_t at = header; (at = rtf.find("\\row\r\n", at)) < header_end; ++at) ++rows_in_header;
+    EXPECT_EQ(rows_in_header, static_cast<std::size_t>(c.table.FixedRows()));
+  }
+}
+
+// LibreOffice prints the header row at the top of page 2 and after, once per page.
+TEST_F(WritersTest, WordDocumentShowsItsHeaderOnEveryPageInLibreOffice) {
+  if (kNoClients) GTEST_SKIP() << kNoClients;
+  if (!Have("/usr/bin/soffice") || !Have("/usr/bin/pdftotext")) GTEST_SKIP() << "LibreOffice or poppler missing";
+  TextTable table(150, 3);
+  table.SetFixedRows(1);
+  for (int c = 0; c < 3; ++c) table.SetCellEx(c, 0, "Заголовок" + std::to_string(c));
+  for (int r = 1; r < table.RowCount(); ++r) table.SetCellEx(0, r, "Строка" + std::to_string(r));
+  Save(dir / "long.doc", WriteRtf(table));
+  const auto pdf = Convert(dir / "long.doc", "pdf", "pdf");
+  ASSERT_TRUE(pdf);
+  const std::string text = RunCommand("pdftotext -layout " + ShellQuote(pdf->string()) + " -").output;
+  std::vector<std::string> pages;
+  for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
+    pages.push_back(text.substr(start, end - start));
+  }
+  ASSERT_GT(pages.size(), 1u);
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    std::size_t headers = 0;
+    for (std::size_t at = 0; (at = pages[i].find("Заголовок0", at)) != std::string::npos; ++at) ++headers;
+    EXPECT_EQ(headers, 1u) << "page " << i + 1;
   }
 }
 

@@ -84,32 +84,40 @@ std::string WriteRtf(const TextTable& table) {
       "{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}}\r\n";
   out += portrait ? "\\paperw11906\\paperh16838\\margl850\\margr850\\margt850\\margb850\r\n"
                   : "\\paperw16838\\paperh11906\\margl850\\margr850\\margt850\\margb850\\landscape\r\n";
-  out += "\\pard\\plain\\f0\\fs16\r\n";
   // Every row repeats its definition: that is how RTF tables are made. Each cell has its own
-  // borders, which is what every word processor draws. A header row says so before its cells,
-  // where word processors look for it, and is repeated on every page.
+  // borders, which is what every word processor draws.
   std::string cells;
   for (int right : right_edges) {
     cells += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
     cells += std::to_string(right);
   }
   const std::string row_definition = "\\trowd\\trgaph70\\trleft0" + cells;
-  const std::string header_definition = "\\trowd\\trhdr\\trgaph70\\trleft0" + cells;
   // Event logs repeat most of their texts; each is escaped once.
   std::unordered_map<std::string_view, std::string> escaped;
-  for (int row = 0; row < table.RowCount(); ++row) {
+  const auto append_row = [&](std::string& to, int row) {
     const bool header = row < table.FixedRows();
-    out += header ? header_definition : row_definition;
-    out += header ? "\r\n\\pard\\intbl\\plain\\f0\\fs16\\b " : "\r\n\\pard\\intbl\\plain\\f0\\fs16 ";
+    to += row_definition;
+    to += header ? "\r\n\\pard\\intbl\\plain\\f0\\fs16\\b " : "\r\n\\pard\\intbl\\plain\\f0\\fs16 ";
     for (int column = 0; column < table.ColCount(); ++column) {
       const std::string& text = table.GetCellEx(column, row);
       auto it = escaped.find(text);
       if (it == escaped.end()) it = escaped.emplace(text, Escaped(text)).first;
-      out += it->second;
-      out += "\\cell ";
+      to += it->second;
+      to += "\\cell ";
     }
-    out += "\\row\r\n";
+    to += "\\row\r\n";
+  };
+  // The header rows stand on top of every page. A table header row (\trhdr) would do that in
+  // Word, but LibreOffice's RTF import drops the mark; the page header of pages 2 and on holds
+  // them in both, lined up with the table below (same text width, same cell edges). Page 1 has
+  // them at the top of the table itself.
+  if (table.FixedRows() > 0) {
+    out += "\\titlepg{\\headerf\\pard\\plain\\f0\\fs16\\par}{\\header\r\n";
+    for (int row = 0; row < table.FixedRows(); ++row) append_row(out, row);
+    out += "\\pard\\plain\\f0\\fs2\\par}\r\n";
   }
+  out += "\\pard\\plain\\f0\\fs16\r\n";
+  for (int row = 0; row < table.RowCount(); ++row) append_row(out, row);
   out += "\\pard\\par\r\n}\r\n";
   return out;
 }
