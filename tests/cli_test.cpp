@@ -252,7 +252,7 @@ TEST_F(CliTest, PdfOfAFullEventLog) {
   ASSERT_EQ(images.size(), 1u);
   EXPECT_EQ(images[0].page, 1);
   EXPECT_GE(images[0].width, 1300);
-  EXPECT_EQ(images[0].width, 2 * images[0].height);
+  EXPECT_GT(images[0].width, images[0].height);  // across the page, not down it
   EXPECT_TRUE(test::HasLabelledValue(pages.front(), "Записей", "4675"));
   const auto checked = test::RunCommand("qpdf --check " + test::ShellQuote(pdf.string()));
   EXPECT_EQ(checked.status, 0) << checked.output;

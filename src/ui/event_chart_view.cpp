@@ -180,8 +180,9 @@ namespace kd {
 std::optional<ReportPicture> PrintedEventChart(const TextTable& data2_table) {
   std::vector<EventPoint> points = EventPoints(data2_table);
   if (points.empty()) return std::nullopt;
-  // Its fonts come out at some 8 points at the text width.
-  constexpr QSize kLogicalSize{720, 360};
+  // Tall enough for every mark lane to keep its label; its fonts come out at some 7 points at the
+  // text width.
+  constexpr QSize kLogicalSize{800, 500};
   EventChartView view;
   view.SetPoints(std::move(points));
   view.setFrameShape(QFrame::NoFrame);
