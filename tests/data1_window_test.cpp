@@ -22,7 +22,7 @@ namespace {
 
 const QString kRefused = QStringLiteral("Файл не верный !");
 
-class FormDat1Test : public ::testing::Test {
+class Data1WindowTest : public ::testing::Test {
  protected:
   // What the grid shows in column 1 of a row.
   QString Shown(Data1Row row) const { return form.Grid()->model()->index(RowOf(row), 1).data().toString(); }
@@ -51,7 +51,7 @@ class FormDat1Test : public ::testing::Test {
   Data1Window& form = *windows.data1Window;
 };
 
-TEST_F(FormDat1Test, LaidOutAsDesigned) {
+TEST_F(Data1WindowTest, LaidOutAsDesigned) {
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(form.ClientWidth(), 421);
   EXPECT_EQ(form.Grid()->geometry(), QRect(0, 30, 402, 341));
@@ -75,7 +75,7 @@ TEST_F(FormDat1Test, LaidOutAsDesigned) {
   EXPECT_EQ(form.finishAction->text(), QStringLiteral("Закончить"));
 }
 
-TEST_F(FormDat1Test, ARefusedFirstShowStillOpensWithTheCreationValues) {
+TEST_F(Data1WindowTest, ARefusedFirstShowStillOpensWithTheCreationValues) {
   windows.session->Replace(KeyImage{}, {});
   main.data1Button->click();
   EXPECT_TRUE(form.isVisible());
@@ -89,7 +89,7 @@ TEST_F(FormDat1Test, ARefusedFirstShowStillOpensWithTheCreationValues) {
   EXPECT_EQ(form.ClientWidth(), 421);
 }
 
-TEST_F(FormDat1Test, EachShowFillsFromTheImageOfThatMoment) {
+TEST_F(Data1WindowTest, EachShowFillsFromTheImageOfThatMoment) {
   ShowAndClose(Accepted());
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_EQ(Shown(Data1Row::kLimiterId), QStringLiteral("12345"));
@@ -113,7 +113,7 @@ TEST_F(FormDat1Test, EachShowFillsFromTheImageOfThatMoment) {
   EXPECT_EQ(Shown(Data1Row::kCyclesQ3), QStringLiteral("00000"));
 }
 
-TEST_F(FormDat1Test, EditingTheCraneNameAndTheSignature) {
+TEST_F(Data1WindowTest, EditingTheCraneNameAndTheSignature) {
   ShowAndClose(Accepted());
   main.data1Button->click();
 
@@ -143,7 +143,7 @@ TEST_F(FormDat1Test, EditingTheCraneNameAndTheSignature) {
   EXPECT_EQ(Value(Data1Row::kDate), "2024-03-07");
 }
 
-TEST_F(FormDat1Test, FinishClosesLikeTheCaptionBar) {
+TEST_F(Data1WindowTest, FinishClosesLikeTheCaptionBar) {
   ShowAndClose(Accepted());
   main.data1Button->click();
   ASSERT_FALSE(main.isVisible());

@@ -45,7 +45,7 @@ std::vector<int> ColumnWidths(const ReportGrid& grid) {
   return widths;
 }
 
-class FormDat2Test : public ::testing::Test {
+class Data2WindowTest : public ::testing::Test {
  protected:
   void SetUp() override { main.show(); }
   void TearDown() override { EXPECT_TRUE(dialogs.messages.empty()); }
@@ -72,7 +72,7 @@ class FormDat2Test : public ::testing::Test {
   KeyImage image{};
 };
 
-TEST_F(FormDat2Test, HeaderRowIsThereFromTheStartAndAfterAnEmptyLog) {
+TEST_F(Data2WindowTest, HeaderRowIsThereFromTheStartAndAfterAnEmptyLog) {
   const QStringList headers = {"Блок", "Дата", "Время", "Л1 [%]", "Л2 [%]", "Период",
                                "Датчик", "Упр", "Блкр", "Контр.вх", "Реле"};
   const auto shown_headers = [&] {
@@ -104,7 +104,7 @@ TEST_F(FormDat2Test, HeaderRowIsThereFromTheStartAndAfterAnEmptyLog) {
 }
 
 // The header row draws bold on screen, as it is measured: more ink than its texts in the body's font.
-TEST_F(FormDat2Test, HeaderRowDrawsBold) {
+TEST_F(Data2WindowTest, HeaderRowDrawsBold) {
   Show();
   QHeaderView* header = dat2.Grid()->horizontalHeader();
   const auto ink = [](const QImage& image, QRect area) {
@@ -132,7 +132,7 @@ TEST_F(FormDat2Test, HeaderRowDrawsBold) {
 }
 
 // No test of the image: a header the Data 1 report would refuse shows its records all the same.
-TEST_F(FormDat2Test, EveryShowRebuildsFromTheImageOfThatMoment) {
+TEST_F(Data2WindowTest, EveryShowRebuildsFromTheImageOfThatMoment) {
   image[0] = 0x55;
   SetBlockCount(3);
   image[event::kFirst + 2 * event::kSize + 13] = 0x20;
@@ -153,7 +153,7 @@ TEST_F(FormDat2Test, EveryShowRebuildsFromTheImageOfThatMoment) {
   EXPECT_EQ(dat2.ClientWidth(), 660);
 }
 
-TEST_F(FormDat2Test, AFullKeyAndAnOversizedCountShowTheRecordsThatFit) {
+TEST_F(Data2WindowTest, AFullKeyAndAnOversizedCountShowTheRecordsThatFit) {
   for (std::uint16_t count : {4675, 65535}) {
     SetBlockCount(count);
     Show();
@@ -165,7 +165,7 @@ TEST_F(FormDat2Test, AFullKeyAndAnOversizedCountShowTheRecordsThatFit) {
 }
 
 // The show sets the maxima and leaves the positions, except where a maximum pulls one down.
-TEST_F(FormDat2Test, ShowKeepsScrollPositionsWithinTheNewMaxima) {
+TEST_F(Data2WindowTest, ShowKeepsScrollPositionsWithinTheNewMaxima) {
   SetBlockCount(200);
   Show();
   dat2.rowScrollBar->setValue(150);
@@ -180,7 +180,7 @@ TEST_F(FormDat2Test, ShowKeepsScrollPositionsWithinTheNewMaxima) {
 
 // Columns follow their widest text at each show: a long load widens its column, and a later
 // show without it narrows the column again.
-TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
+TEST_F(Data2WindowTest, ColumnsFitTheirWidestTextAtEachShow) {
   Show();
   const std::vector<int> empty_log = ColumnWidths(*dat2.Grid());
 
@@ -204,7 +204,7 @@ TEST_F(FormDat2Test, ColumnsFitTheirWidestTextAtEachShow) {
 }
 
 // Records of random bytes: digits in every place, loads of every length.
-TEST_F(FormDat2Test, ColumnsFitTheWidestOfVariedTexts) {
+TEST_F(Data2WindowTest, ColumnsFitTheWidestOfVariedTexts) {
   std::mt19937 random(2024);
   for (std::size_t i = event::kFirst; i < event::kFirst + 700 * event::kSize; ++i) {
     image[i] = static_cast<std::uint8_t>(random());
@@ -248,7 +248,7 @@ namespace kd {
 namespace {
 
 // The program may end with the report in view: the window goes, its table and grid with it.
-TEST(FormDat2LifetimeTest, DestroyedWhileShown) {
+TEST(Data2WindowLifetimeTest, DestroyedWhileShown) {
   test::ScriptedDialogs dialogs;
   KeyImage image{};
   test::SetBlockCount(image, 3);
