@@ -11,6 +11,7 @@
 #include "image/image_file.h"
 #include "reports/fleet_table.h"
 #include "reports/summary.h"
+#include "no_dialogs.h"
 #include "ui/event_chart_view.h"
 #include "ui/event_chart_window.h"
 
@@ -19,15 +20,7 @@ namespace {
 
 KeyImage FullSample() { return *ReadImageFile(std::filesystem::path(KD_SAMPLES) / "full-4675.512"); }
 
-class NoDialogs : public Dialogs {
- public:
-  void ShowError(QWidget*, const QString&, const QString&) override {}
-  std::optional<QString> OpenFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<QString> SaveFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<QString> InputBox(QWidget*, const QString&, const QString&, const QString&) override {
-    return std::nullopt;
-  }
-};
+using bench::NoDialogs;
 
 // What "Нагрузка по блокам..." costs on a full key: decode, summary, chart, and the first paint
 // of the whole window.

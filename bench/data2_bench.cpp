@@ -9,22 +9,14 @@
 #include "app/application.h"
 #include "image/event_record.h"
 #include "reports/data2.h"
+#include "no_dialogs.h"
 #include "ui/data2_window.h"
 #include "ui/report_grid.h"
 
 namespace kd {
 namespace {
 
-// Dialogs the window never calls during a show.
-class NoDialogs : public Dialogs {
- public:
-  void ShowError(QWidget*, const QString&, const QString&) override {}
-  std::optional<QString> OpenFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<QString> SaveFileName(QWidget*, const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<QString> InputBox(QWidget*, const QString&, const QString&, const QString&) override {
-    return std::nullopt;
-  }
-};
+using bench::NoDialogs;
 
 // A full key: a plausible calibration, then 4,675 records. `distinct` makes every date, time,
 // period and load text differ from record to record (the sizing's worst case); otherwise they

@@ -12,6 +12,7 @@
 #include <regex>
 
 #include "export/compound_file.h"
+#include "support/pdf_read_back.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -279,11 +280,7 @@ TEST_F(WritersTest, WordDocumentShowsItsHeaderOnEveryPageInLibreOffice) {
   Save(dir / "long.doc", WriteRtf(table));
   const auto pdf = Convert(dir / "long.doc", "pdf", "pdf");
   ASSERT_TRUE(pdf);
-  const std::string text = RunCommand("pdftotext -layout " + ShellQuote(pdf->string()) + " -").output;
-  std::vector<std::string> pages;
-  for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
-    pages.push_back(text.substr(start, end - start));
-  }
+  const std::vector<std::string> pages = test::PdfPages(*pdf);
   ASSERT_GT(pages.size(), 1u);
   for (std::size_t i = 0; i < pages.size(); ++i) {
     std::size_t headers = 0;
@@ -323,11 +320,7 @@ TEST_F(WritersTest, WorkbookKeepsItsHeaderOnScreenAndOnEveryPage) {
   if (!Have("/usr/bin/soffice") || !Have("/usr/bin/pdftotext")) GTEST_SKIP() << "LibreOffice or poppler missing";
   const auto pdf = Convert(file, "pdf", "pdf");
   ASSERT_TRUE(pdf);
-  const std::string text = RunCommand("pdftotext -layout " + ShellQuote(pdf->string()) + " -").output;
-  std::vector<std::string> pages;
-  for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
-    pages.push_back(text.substr(start, end - start));
-  }
+  const std::vector<std::string> pages = test::PdfPages(*pdf);
   ASSERT_GT(pages.size(), 2u);
   for (std::size_t i = 0; i < pages.size(); ++i) {
     EXPECT_NE(pages[i].find("Ж0-0 "), std::string::npos) << "page " << i + 1 << " has no header";
