@@ -247,13 +247,7 @@ std::string ToUnicodeMap(const FaceUse& use) {
       map += '<';
       AppendHex16(map, glyphs[i]);
       map += "> <";
-      const char32_t c = use.text_of_glyph[glyphs[i]];
-      if (c >= 0x10000) {
-        AppendHex16(map, 0xD800 + ((c - 0x10000) >> 10));
-        AppendHex16(map, 0xDC00 + ((c - 0x10000) & 0x3FF));
-      } else {
-        AppendHex16(map, static_cast<unsigned>(c));
-      }
+      for (char16_t unit : Utf16Units(use.text_of_glyph[glyphs[i]])) AppendHex16(map, unit);
       map += ">\n";
     }
     map += "endbfchar\n";
@@ -395,13 +389,6 @@ class PagedPdf {
 };
 
 }  // namespace
-
-std::string WritePdf(const std::vector<PrintedPage>& pages, const PrintFonts& fonts, PaperSize paper,
-                     std::string_view title, const std::function<void(int, int)>& progress) {
-  PagedPdf pdf(fonts, paper, title, static_cast<int>(pages.size()), progress);
-  for (const PrintedPage& page : pages) pdf.Add(page);
-  return pdf.Finish();
-}
 
 std::string WritePdfReport(const ReportDocument& document) {
   const PrintSetup* setup = document.print;

@@ -32,12 +32,7 @@ void AppendUnicode(std::string& out, char32_t cp) {
       out += '?';
     }
   };
-  if (cp < 0x10000) {
-    append_unit(static_cast<char16_t>(cp));
-  } else {
-    append_unit(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-    append_unit(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-  }
+  for (char16_t unit : Utf16Units(cp)) append_unit(unit);
 }
 
 std::string Escaped(std::string_view text) {
@@ -82,30 +77,31 @@ std::string WriteRtf(const TextTable& table) {
   std::string out =
       "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1\r\n"
       "{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}}\r\n";
-  out += portrait ? "\\paperw11906\\paperh16838\\margl850\\margr850\\margt850\\margb850\r\n"
-                  : "\\paperw16838\\paperh11906\\margl850\\margr850\\margt850\\margb850\\landscape\r\n";
+  const std::string margin = std::to_string(kPageMarginTwips);
+  out += "\\paperw" + std::to_string(portrait ? kPaperShortTwips : kPaperLongTwips) + "\\paperh" +
+         std::to_string(portrait ? kPaperLongTwips : kPaperShortTwips) + "\\margl" + margin + "\\margr" + margin +
+         "\\margt" + margin + "\\margb" + margin + (portrait ? "\r\n" : "\\landscape\r\n");
   // Every row repeats its definition: that is how RTF tables are made. Each cell has its own
   // borders, which is what every word processor draws.
-  std::string cells;
+  std::string row_definition = "\\trowd\\trgaph70\\trleft0";
   for (int right : right_edges) {
-    cells += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
-    cells += std::to_string(right);
+    row_definition += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
+    row_definition += std::to_string(right);
   }
-  const std::string row_definition = "\\trowd\\trgaph70\\trleft0" + cells;
   // Event logs repeat most of their texts; each is escaped once.
   std::unordered_map<std::string_view, std::string> escaped;
-  const auto append_row = [&](std::string& to, int row) {
+  const auto append_row = [&](int row) {
     const bool header = row < table.FixedRows();
-    to += row_definition;
-    to += header ? "\r\n\\pard\\intbl\\plain\\f0\\fs16\\b " : "\r\n\\pard\\intbl\\plain\\f0\\fs16 ";
+    out += row_definition;
+    out += header ? "\r\n\\pard\\intbl\\plain\\f0\\fs16\\b " : "\r\n\\pard\\intbl\\plain\\f0\\fs16 ";
     for (int column = 0; column < table.ColCount(); ++column) {
       const std::string& text = table.GetCellEx(column, row);
       auto it = escaped.find(text);
       if (it == escaped.end()) it = escaped.emplace(text, Escaped(text)).first;
-      to += it->second;
-      to += "\\cell ";
+      out += it->second;
+      out += "\\cell ";
     }
-    to += "\\row\r\n";
+    out += "\\row\r\n";
   };
   // The header rows stand on top of every page. A table header row (\trhdr) would do that in
   // Word, but LibreOffice's RTF import drops the mark; the page header of pages 2 and on holds
@@ -113,11 +109,11 @@ std::string WriteRtf(const TextTable& table) {
   // them at the top of the table itself.
   if (table.FixedRows() > 0) {
     out += "\\titlepg{\\headerf\\pard\\plain\\f0\\fs16\\par}{\\header\r\n";
-    for (int row = 0; row < table.FixedRows(); ++row) append_row(out, row);
+    for (int row = 0; row < table.FixedRows(); ++row) append_row(row);
     out += "\\pard\\plain\\f0\\fs2\\par}\r\n";
   }
   out += "\\pard\\plain\\f0\\fs16\r\n";
-  for (int row = 0; row < table.RowCount(); ++row) append_row(out, row);
+  for (int row = 0; row < table.RowCount(); ++row) append_row(row);
   out += "\\pard\\par\r\n}\r\n";
   return out;
 }

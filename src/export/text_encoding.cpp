@@ -65,17 +65,17 @@ std::size_t CodePointCount(std::string_view text) {
   return count;
 }
 
+std::u16string Utf16Units(char32_t cp) {
+  if (cp < 0x10000) return std::u16string(1, static_cast<char16_t>(cp));
+  cp -= 0x10000;
+  return {static_cast<char16_t>(0xD800 + (cp >> 10)), static_cast<char16_t>(0xDC00 + (cp & 0x3FF))};
+}
+
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
   for (char32_t cp : DecodeUtf8(text)) {
-    if (cp < 0x10000) {
-      out.push_back(static_cast<char16_t>(cp));
-    } else {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    }
+    out += Utf16Units(cp);
   }
   return out;
 }

@@ -12,6 +12,9 @@ std::u32string DecodeUtf8(std::string_view text);
 // The number of characters of a UTF-8 text (every byte but a continuation byte starts one).
 std::size_t CodePointCount(std::string_view text);
 
+// The UTF-16 code units of a code point: one, or a surrogate pair for one past U+FFFF.
+std::u16string Utf16Units(char32_t code_point);
+
 // The UTF-16 code units of a UTF-8 text.
 std::u16string Utf8ToUtf16(std::string_view text);
 

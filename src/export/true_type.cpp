@@ -69,15 +69,6 @@ const TrueTypeFont::Table* TrueTypeFont::Find(std::string_view tag) const {
   return it == tables_.end() ? nullptr : &it->second;
 }
 
-Result<TrueTypeFont> TrueTypeFont::Parse(std::string bytes) {
-  auto owned = std::make_shared<const std::string>(std::move(bytes));
-  Result<TrueTypeFont> borrowed = Borrow(*owned);
-  if (!borrowed) return Failure{borrowed.Reason()};
-  TrueTypeFont font = *std::move(borrowed);
-  font.owned_ = std::move(owned);
-  return font;
-}
-
 Result<TrueTypeFont> TrueTypeFont::Borrow(std::string_view bytes) {
   TrueTypeFont font;
   font.bytes_ = bytes;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -18,8 +17,7 @@ namespace kd {
 // Every read is bounds-checked; a font that does not hold together is refused with a reason.
 class TrueTypeFont {
  public:
-  static Result<TrueTypeFont> Parse(std::string bytes);
-  // The same without a copy of the bytes, which must outlive the font (and its copies).
+  // Reads the font in `bytes`, which are not copied: they must outlive the font (and its copies).
   static Result<TrueTypeFont> Borrow(std::string_view bytes);
 
   // The glyph of a character; 0 (the "missing" glyph) where the font has none.
@@ -51,7 +49,6 @@ class TrueTypeFont {
   // The outline bytes of a glyph (empty for an empty glyph).
   std::string_view GlyphData(std::uint16_t glyph) const;
 
-  std::shared_ptr<const std::string> owned_;  // none when borrowed
   std::string_view bytes_;
   std::unordered_map<std::string, Table> tables_;
   std::vector<char16_t> bmp_glyphs_;  // glyph per BMP code point

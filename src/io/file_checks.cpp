@@ -39,15 +39,18 @@ bool SameFile(const fs::path& a, const fs::path& b) {
   return first && first == IdentifyFile(b);
 }
 
+fs::path WriteTargetOf(const fs::path& target) {
+  std::error_code ec;
+  if (!fs::is_symlink(fs::symlink_status(target, ec))) return target;
+  const fs::path resolved = fs::weakly_canonical(target, ec);
+  return ec ? target : resolved;
+}
+
 Status CheckWritableTarget(const fs::path& given) {
   constexpr auto kWriteBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   std::error_code ec;
   // The writer replaces the file a link leads to, in that file's folder.
-  fs::path target = given;
-  if (fs::is_symlink(fs::symlink_status(given, ec))) {
-    const fs::path resolved = fs::weakly_canonical(given, ec);
-    if (!ec) target = resolved;
-  }
+  const fs::path target = WriteTargetOf(given);
   const fs::file_status status = fs::status(target, ec);
   if (fs::exists(status)) {
     if (!fs::is_regular_file(status)) return Failure{"это не файл"};

@@ -25,7 +25,10 @@ std::optional<FileIdentity> IdentifyFile(const std::filesystem::path& path);
 // the same file. False when either does not exist.
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
-// Whether `target` may be written: an existing target must be a file with a write permission bit,
+// The file a write to `target` replaces: the file a symbolic link leads to, else `target`.
+std::filesystem::path WriteTargetOf(const std::filesystem::path& target);
+
+// Whether `target` may be written (through a link, its file): an existing target must be a file with a write permission bit,
 // its folder must exist and have one (bits, not access(), so that root is refused too). The safe
 // writer refuses by these rules; callers check them before long work. The reason is in Russian.
 Status CheckWritableTarget(const std::filesystem::path& target);

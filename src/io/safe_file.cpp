@@ -152,8 +152,8 @@ void KeepOwnerAndMode(int fd, const struct stat& old) {
 Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> bytes,
                                            std::mt19937_64& random) {
   // Root passes access(); everybody else is told here, before anything is written.
-  std::error_code ec;
-  const bool existed = fs::exists(target, ec);
+  struct stat old {};
+  const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && ::access(target.c_str(), W_OK) != 0) return Failure{ErrnoText(errno)};
 
   fs::path temp;
@@ -171,10 +171,7 @@ Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> byt
     ::unlink(temp.c_str());
     return Status(Failure{ErrnoText(err)});
   };
-  if (existed) {
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) KeepOwnerAndMode(fd, old);
-  }
+  if (existed) KeepOwnerAndMode(fd, old);
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -208,13 +205,8 @@ Status WriteAndReplace(const fs::path& target, std::span<const std::uint8_t> byt
 }  // namespace
 
 Status WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> bytes) {
-  fs::path path = target;
   // Writing through a link replaces the file it names, not the link.
-  std::error_code ec;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
-    const fs::path resolved = fs::weakly_canonical(path, ec);
-    if (!ec) path = resolved;
-  }
+  const fs::path path = WriteTargetOf(target);
   // What the platform would let root (or an administrator) ignore is refused here.
   if (Status writable = CheckWritableTarget(path); !writable) return writable;
   std::mt19937_64 random(std::random_device{}());

@@ -17,13 +17,7 @@ void WriteJoined(std::string& cell, std::initializer_list<std::uint8_t> parts, c
   cell.clear();
   for (std::uint8_t part : parts) {
     if (!cell.empty()) cell += separator;
-    if (part < 100) {
-      // The usual two digits, straight.
-      cell += static_cast<char>('0' + part / 10);
-      cell += static_cast<char>('0' + part % 10);
-    } else {
-      AppendPadNumber(cell, part, 2);
-    }
+    AppendPadNumber(cell, part, 2);
   }
 }
 

@@ -9,6 +9,12 @@
 namespace kd {
 
 void AppendPadNumber(std::string& text, std::uint32_t value, int width) {
+  if (width == 2 && value < 100) {
+    // The dates, times and periods of every event record: two digits, straight.
+    text += static_cast<char>('0' + value / 10);
+    text += static_cast<char>('0' + value % 10);
+    return;
+  }
   char digits[10];
   const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   for (auto count = end - digits; count < width; ++count) text += '0';
