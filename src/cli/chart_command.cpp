@@ -9,10 +9,10 @@
 #include <variant>
 
 #include "cli.h"
-#include "io/file_checks.h"
 #include "messages.h"
 #include "offscreen_app.h"
 #include "options.h"
+#include "output.h"
 #include "image/image_file.h"
 #include "reports/summary.h"
 #include "reports/user_texts.h"
@@ -56,19 +56,13 @@ int Run(const std::vector<std::string>& args) {
   }
   if (!image_path) return UsageError("не указан образ ключа");
   if (!output) return UsageError("не указан файл рисунка: --output FILE.svg|FILE.png");
-  const QString output_name = QString::fromLocal8Bit(*output);
-  const QString suffix = QFileInfo(output_name).suffix().toLower();
-  if (suffix != QLatin1String("svg") && suffix != QLatin1String("png")) {
-    return UsageError("рисунок сохраняется в .svg или .png");
-  }
-  if (SameFile(*output, *image_path)) {
-    Complain(*output, std::string(texts::kCannotCreateFile) + " (" + texts::kIsTheKeyImage + " " + *image_path + ")");
-    return kFileError;
-  }
+  const std::optional<PictureFormat> format = PictureFormatOf(QString::fromLocal8Bit(*output));
+  if (!format) return UsageError("рисунок сохраняется в .svg или .png");
+  if (TargetsAKeyImage({*output}, {*image_path})) return kFileError;
 
   const Result<KeyImage> image = ReadImageFile(*image_path);
   if (!image) {
-    Complain(*image_path, std::string(texts::kCannotOpenFile) + " (" + image.Reason() + ")");
+    ComplainFile(*image_path, texts::kCannotOpenFile, image.Reason());
     return kFileError;
   }
 
@@ -77,14 +71,10 @@ int Run(const std::vector<std::string>& args) {
   EventChartView view;
   view.SetPoints(EventPoints(*image));
   view.chart()->setTitle(QFileInfo(QString::fromLocal8Bit(*image_path)).fileName());
-  view.setAttribute(Qt::WA_DontShowOnScreen);
-  view.resize(size.value_or(kDefaultSize));
-  view.show();
-  QApplication::processEvents();
+  view.LayOutOffscreen(size.value_or(kDefaultSize));
 
-  const PictureFormat format = PictureFormatOf(output_name);
-  if (const Status written = SavePicture(&view, *output, format, QStringLiteral("Нагрузка по блокам")); !written) {
-    Complain(*output, std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
+  if (const Status written = SavePicture(&view, *output, *format, QStringLiteral("Нагрузка по блокам")); !written) {
+    ComplainFile(*output, texts::kCannotCreateFile, written.Reason());
     return kFileError;
   }
   return kOk;

@@ -105,7 +105,7 @@ int RunRead(const std::vector<std::string>& args) {
   if (port.empty() || output.empty()) return UsageError("read: нужны --port PORT и --output IMAGE.512");
   // A full key takes over a minute to read: an output that cannot be written is told at once.
   if (const Status writable = CheckWritableTarget(output); !writable) {
-    Complain(output, std::string(texts::kCannotCreateFile) + " (" + writable.Reason() + ")");
+    ComplainFile(output, texts::kCannotCreateFile, writable.Reason());
     return kFileError;
   }
 
@@ -120,7 +120,7 @@ int RunRead(const std::vector<std::string>& args) {
   KeySession session;
   if (!link.ReadFromReader(session, QString::fromStdString(port))) return kRefused;
   if (const Status written = WriteImageFile(std::filesystem::path(output), session.Image()); !written) {
-    Complain(output, std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
+    ComplainFile(output, texts::kCannotCreateFile, written.Reason());
     return kFileError;
   }
   return kOk;

@@ -37,7 +37,7 @@ int Run(const std::vector<std::string>& args) {
                           std::string print_date) {
     const auto name = options.find("--crane-name");
     const std::string crane = name != options.end() ? QString::fromLocal8Bit(name->second).toStdString()
-                                                    : Data1Value(MakeData1Table({}), Data1Row::kCraneName);
+                                                    : std::string(kDefaultCraneName);
     ReportHeading heading = MakeReportHeading(PrintedReport::kData2, session, crane, {}, std::move(print_date));
     if (!app) app = OffscreenApplication();
     heading.chart = PrintedEventChart(table);

@@ -67,4 +67,12 @@ void Complain(std::string_view subject, std::string_view text) {
   std::fprintf(stderr, "keydecoder-cli: %s: %s\n", Printable(subject).c_str(), Printable(text).c_str());
 }
 
+std::string FileProblem(std::string_view what, std::string_view reason) {
+  return std::string(what) + " (" + std::string(reason) + ")";
+}
+
+void ComplainFile(std::string_view subject, std::string_view what, std::string_view reason) {
+  Complain(subject, FileProblem(what, reason));
+}
+
 }  // namespace kd::cli

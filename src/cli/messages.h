@@ -13,5 +13,9 @@ std::string Printable(std::string_view text);
 void Say(std::string_view text);
 // "keydecoder-cli: SUBJECT: TEXT" on standard error, made printable.
 void Complain(std::string_view subject, std::string_view text);
+// "WHAT (REASON)": a file that could not be read or written, and why.
+std::string FileProblem(std::string_view what, std::string_view reason);
+// "keydecoder-cli: SUBJECT: WHAT (REASON)".
+void ComplainFile(std::string_view subject, std::string_view what, std::string_view reason);
 
 }  // namespace kd::cli

@@ -8,15 +8,14 @@
 #include <filesystem>
 #include <exception>
 #include <future>
-#include <map>
 #include <set>
 #include <variant>
 
 #include "cli.h"
 #include "messages.h"
 #include "options.h"
+#include "output.h"
 #include "image/image_file.h"
-#include "io/file_checks.h"
 #include "io/safe_file.h"
 #include "export/formats.h"
 #include "export/print_layout.h"
@@ -25,7 +24,6 @@
 #include "reports/user_texts.h"
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
 #define isatty _isatty
 #define fileno _fileno
@@ -90,16 +88,6 @@ fs::path OutputInDir(const std::string& dir, const std::string& image, const std
   return fs::path(dir) / fs::path(image).stem().concat("." + format);
 }
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
-bool WriteStdout(const std::string& bytes) {
-#ifdef _WIN32
-  // The CSV has its own CRLF line ends; text mode would double the CR.
-  _setmode(_fileno(stdout), _O_BINARY);
-#endif
-  return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
-}
-
 }  // namespace
 
 int RunReport(const Report& report, const std::vector<std::string>& args) {
@@ -116,6 +104,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
   // The printed report's fonts and the day it is made, once for every image.
   std::optional<ReportFontBytes> fonts;
   const std::string print_date = LocalTimeText(std::chrono::system_clock::now());
+  const PaperSize paper = PaperForLocale();
   if (format.id == FormatId::kPdf) {
     Result<ReportFontBytes> read = ReadReportFonts();
     if (!read) {
@@ -137,20 +126,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
       targets.push_back(target);
     }
   }
-  // A report written over an image would destroy what may be the only copy of a key. Each file is
-  // looked at once: a batch names hundreds.
-  std::map<FileIdentity, const std::string*> images;
-  for (const std::string& image : parsed.images) {
-    if (const std::optional<FileIdentity> id = IdentifyFile(image)) images.emplace(*id, &image);
-  }
-  for (const fs::path& target : targets) {
-    const std::optional<FileIdentity> id = IdentifyFile(target);
-    if (const auto image = id ? images.find(*id) : images.end(); image != images.end()) {
-      Complain(target.string(),
-               std::string(texts::kCannotCreateFile) + " (" + texts::kIsTheKeyImage + " " + *image->second + ")");
-      return kFileError;
-    }
-  }
+  if (TargetsAKeyImage(targets, parsed.images)) return kFileError;
 
   int status = kOk;
   // The files of a few images are written (and waited for on the disk) while the next images are
@@ -161,7 +137,7 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     auto [target, outcome] = std::move(writing.front());
     writing.pop_front();
     if (const Status written = outcome.get(); !written) {
-      Complain(target.string(), std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
+      ComplainFile(target.string(), texts::kCannotCreateFile, written.Reason());
       status = std::max<int>(status, kFileError);
     }
   };
@@ -177,12 +153,10 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
     const std::string& image_path = parsed.images[i];
     const Result<KeyImage> image = ReadImageFile(image_path);
     if (!image) {
-      tell(image_path, std::string(texts::kCannotOpenFile) + " (" + image.Reason() + ")", kFileError);
+      tell(image_path, FileProblem(texts::kCannotOpenFile, image.Reason()), kFileError);
       continue;
     }
-    KeySession session;
-    session.Replace(*image, KeySource::File(image_path));
-    const std::optional<TextTable> table = report.table(session.Image(), parsed.report_options);
+    const std::optional<TextTable> table = report.table(*image, parsed.report_options);
     if (!table) {
       tell(image_path, report.refused_message, kRefused);
       continue;
@@ -192,8 +166,11 @@ int RunReport(const Report& report, const std::vector<std::string>& args) {
       ReportHeading heading;
       PrintSetup print;
       if (fonts) {
+        // The printed heading says where the image came from, as the window's session knows it.
+        KeySession session;
+        session.Replace(*image, KeySource::File(image_path));
         heading = report.heading(session, *table, parsed.report_options, print_date);
-        print = {&heading, fonts->regular, fonts->bold, PaperForLocale(), {}};
+        print = {&heading, fonts->regular, fonts->bold, paper, {}};
       }
       bytes = format.write({*table, report.names.title, report.user_typed, fonts ? &print : nullptr});
     } catch (const std::exception& e) {

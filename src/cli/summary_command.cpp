@@ -1,30 +1,21 @@
 // keydecoder-cli summary: the fleet table, one CSV row per key image.
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <variant>
 
 #include "cli.h"
-#include "io/file_checks.h"
 #include "messages.h"
 #include "options.h"
+#include "output.h"
 #include "export/csv_writer.h"
 #include "image/image_file.h"
 #include "io/safe_file.h"
 #include "reports/fleet_table.h"
 #include "reports/user_texts.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 namespace kd::cli {
 
 namespace {
-
-// Lets Excel and LibreOffice take a CSV file as UTF-8.
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 int Run(const std::vector<std::string>& args) {
   auto split = ParseArguments(args, {"--output"});
@@ -35,22 +26,14 @@ int Run(const std::vector<std::string>& args) {
   if (auto it = parsed.values.find("--output"); it != parsed.values.end()) output = it->second;
   if (images.empty()) return UsageError("не указан ни один образ ключа");
   if (output && output->empty()) return UsageError("пустое имя файла в --output");
-  if (output) {
-    // The table written over an image would destroy what may be the only copy of a key.
-    for (const std::string& image : images) {
-      if (SameFile(*output, image)) {
-        Complain(*output, std::string(texts::kCannotCreateFile) + " (" + texts::kIsTheKeyImage + " " + image + ")");
-        return kFileError;
-      }
-    }
-  }
+  if (output && TargetsAKeyImage({*output}, images)) return kFileError;
 
   int status = kOk;
   TextTable table = MakeFleetTable();
   for (const std::string& path : images) {
     const Result<KeyImage> image = ReadImageFile(path);
     if (!image) {
-      Complain(path, std::string(texts::kCannotOpenFile) + " (" + image.Reason() + ")");
+      ComplainFile(path, texts::kCannotOpenFile, image.Reason());
       AddFleetFailure(table, path, std::string(texts::kCannotOpenFile) + " " + image.Reason());
       status = std::max<int>(status, kFileError);
     } else if (!AddFleetRow(table, path, *image)) {
@@ -64,18 +47,14 @@ int Run(const std::vector<std::string>& args) {
   for (int row = 1; row < table.RowCount(); ++row) names.push_back({fleet::kFileColumn, row});
   const std::string csv = CsvText(table, names);
   if (!output) {
-#ifdef _WIN32
-    // The CSV has its own CRLF line ends; text mode would double the CR.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    if (std::fwrite(csv.data(), 1, csv.size(), stdout) != csv.size() || std::fflush(stdout) != 0) {
+    if (!WriteStdout(csv)) {
       Complain("стандартный вывод", "запись не удалась");
       return kFileError;
     }
     return status;
   }
   if (const Status written = WriteFileAtomically(*output, std::string(kUtf8ByteOrderMark) + csv); !written) {
-    Complain(*output, std::string(texts::kCannotCreateFile) + " (" + written.Reason() + ")");
+    ComplainFile(*output, texts::kCannotCreateFile, written.Reason());
     return kFileError;
   }
   return status;

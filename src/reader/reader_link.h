@@ -86,7 +86,7 @@ class ReaderLink : public QObject {
   bool TimedOut() const { return link_alive_ == 0; }
   // Sends a request on an emptied input buffer and waits for the flag.
   void Request(std::uint32_t& flag, std::span<const std::uint8_t> bytes);
-  // Waits kQuietMs for bytes nobody asked for; false when some came (or were already there).
+  // Waits kQuietTime for bytes nobody asked for; false when some came (or were already there).
   bool LineStaysQuiet();
   // Fails a read: the message, then the port closed.
   bool Fail(const QString& text);

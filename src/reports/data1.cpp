@@ -105,7 +105,7 @@ std::string DateText(int year, int month, int day) {
 TextTable MakeData1Table(const std::string& date) {
   TextTable table(data1::kRows, data1::kColumns);
   for (const Data1RowSpec& row : kData1Rows) table.SetCellEx(data1::kLabelColumn, RowOf(row.id), row.label);
-  SetData1Value(table, Data1Row::kCraneName, "0289");
+  SetData1Value(table, Data1Row::kCraneName, kDefaultCraneName);
   SetData1Value(table, Data1Row::kSignature, "Фамилия И.О.");
   SetData1Value(table, Data1Row::kDate, date);
   return table;

@@ -82,6 +82,9 @@ extern const std::array<Data1RowSpec, data1::kRows> kData1Rows;
 // "2024-03-07".
 std::string DateText(int year, int month, int day);
 
+// The crane name a fresh start shows until the user types one.
+inline constexpr const char* kDefaultCraneName = "0289";
+
 // The table as the window creates it: every label, the crane name "0289", the signature
 // "Фамилия И.О." and `date` (the day the program started); the values from the image empty.
 TextTable MakeData1Table(const std::string& date);

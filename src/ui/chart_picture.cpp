@@ -45,8 +45,10 @@ class WholeLinesForSvg {
 
 }  // namespace
 
-PictureFormat PictureFormatOf(const QString& file_name) {
-  return file_name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive) ? PictureFormat::kSvg : PictureFormat::kPng;
+std::optional<PictureFormat> PictureFormatOf(const QString& file_name) {
+  if (file_name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) return PictureFormat::kSvg;
+  if (file_name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) return PictureFormat::kPng;
+  return std::nullopt;
 }
 
 std::string PictureBytes(QWidget* widget, PictureFormat format, const QString& title) {

@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "io/result.h"
@@ -15,8 +16,8 @@ namespace kd {
 // The picture formats a chart is saved in, told by the file's extension.
 enum class PictureFormat { kPng, kSvg };
 
-// ".svg" (any case) is SVG, everything else PNG.
-PictureFormat PictureFormatOf(const QString& file_name);
+// ".svg" or ".png" (any case): the format a file name asks for; none for any other name.
+std::optional<PictureFormat> PictureFormatOf(const QString& file_name);
 
 // The widget as it would look on screen, drawn into a file's bytes: PNG at the widget's size,
 // or SVG with its elements as vectors and `title` in the file's title.

@@ -51,7 +51,7 @@ void Data2Window::AskForBlock() {
 }
 
 ReportHeading Data2Window::PrintedHeading(std::string print_date) const {
-  const std::string crane = crane_name_ ? crane_name_() : Data1Value(MakeData1Table({}), Data1Row::kCraneName);
+  const std::string crane = crane_name_ ? crane_name_() : std::string(kDefaultCraneName);
   ReportHeading heading = MakeReportHeading(PrintedReport::kData2, session_, crane, {}, std::move(print_date));
   heading.chart = PrintedEventChart(table_);
   return heading;

@@ -177,6 +177,13 @@ void EventChartView::mouseReleaseEvent(QMouseEvent* event) {
 
 namespace kd {
 
+void EventChartView::LayOutOffscreen(QSize size) {
+  setAttribute(Qt::WA_DontShowOnScreen);
+  resize(size);
+  show();
+  QCoreApplication::processEvents();
+}
+
 std::optional<ReportPicture> PrintedEventChart(const TextTable& data2_table) {
   std::vector<EventPoint> points = EventPoints(data2_table);
   if (points.empty()) return std::nullopt;
@@ -186,10 +193,7 @@ std::optional<ReportPicture> PrintedEventChart(const TextTable& data2_table) {
   EventChartView view;
   view.SetPoints(std::move(points));
   view.setFrameShape(QFrame::NoFrame);
-  view.setAttribute(Qt::WA_DontShowOnScreen);
-  view.resize(kLogicalSize);
-  view.show();
-  QCoreApplication::processEvents();
+  view.LayOutOffscreen(kLogicalSize);
   return RgbPicture(&view, 2);
 }
 

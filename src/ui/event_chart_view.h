@@ -32,6 +32,9 @@ class EventChartView : public QChartView {
   // it is; the range stays inside the full one and at least a few blocks wide.
   void ZoomBlocks(double factor, double center);
 
+  // Lays the view out at `size` without showing it, for a picture drawn with no window around it.
+  void LayOutOffscreen(QSize size);
+
   // The record whose point lies within kHitPixels of a position in the view, or -1.
   int RecordAt(QPointF position) const;
 
