@@ -43,14 +43,8 @@ class WholeLinesForSvg {
   QList<QPair<QLineSeries*, QPen>> pens_;
 };
 
-}  // namespace
-
-std::optional<PictureFormat> PictureFormatOf(const QString& file_name) {
-  if (file_name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) return PictureFormat::kSvg;
-  if (file_name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) return PictureFormat::kPng;
-  return std::nullopt;
-}
-
+// The widget as it would look on screen, drawn into a file's bytes: PNG at the widget's size,
+// or SVG with its elements as vectors and `title` in the file's title.
 std::string PictureBytes(QWidget* widget, PictureFormat format, const QString& title) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -76,6 +70,14 @@ std::string PictureBytes(QWidget* widget, PictureFormat format, const QString& t
     image.save(&buffer, "PNG");
   }
   return bytes.toStdString();
+}
+
+}  // namespace
+
+std::optional<PictureFormat> PictureFormatOf(const QString& file_name) {
+  if (file_name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) return PictureFormat::kSvg;
+  if (file_name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) return PictureFormat::kPng;
+  return std::nullopt;
 }
 
 ReportPicture RgbPicture(QWidget* widget, int scale) {

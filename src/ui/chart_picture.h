@@ -19,10 +19,6 @@ enum class PictureFormat { kPng, kSvg };
 // ".svg" or ".png" (any case): the format a file name asks for; none for any other name.
 std::optional<PictureFormat> PictureFormatOf(const QString& file_name);
 
-// The widget as it would look on screen, drawn into a file's bytes: PNG at the widget's size,
-// or SVG with its elements as vectors and `title` in the file's title.
-std::string PictureBytes(QWidget* widget, PictureFormat format, const QString& title);
-
 // The widget drawn on white at `scale` times its size, as RGB pixels.
 ReportPicture RgbPicture(QWidget* widget, int scale);
 

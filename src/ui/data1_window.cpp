@@ -4,7 +4,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
-#include <QShowEvent>
 
 #include "report_grid.h"
 
@@ -23,7 +22,7 @@ Data1Window::Data1Window(const KeySession& session, Dialogs& dialogs, QDate star
                                              &Data1Window::EditCraneName);
   editSignatureAction = extraMenu->addAction(QStringLiteral("Подпись (ФИО)"), this, &Data1Window::EditSignature);
   finishSeparator = extraMenu->addSeparator();
-  finishAction = extraMenu->addAction(QStringLiteral("Закончить"), this, &Data1Window::Finish);
+  finishAction = extraMenu->addAction(QStringLiteral("Закончить"), this, &QWidget::close);
   editCraneNameAction->setObjectName("N3");
   editSignatureAction->setObjectName("N4");
   finishSeparator->setObjectName("N6");
@@ -44,12 +43,6 @@ Data1Window::Data1Window(const KeySession& session, Dialogs& dialogs, QDate star
   columnScrollBar->setMaximum(table_.ColCount());
 }
 
-void Data1Window::showEvent(QShowEvent* event) {
-  // The window system's own shows (a restore from the task bar) are not new shows of the report.
-  if (!event->spontaneous()) Refill();
-  ReportWindow::showEvent(event);
-}
-
 void Data1Window::Refill() {
   if (!FillData1(table_, Image(), QLocale::system().decimalPoint().toStdString())) {
     dialogs_.ShowError(this, QString::fromUtf8(texts::kWrongFile));
@@ -65,7 +58,6 @@ ReportHeading Data1Window::PrintedHeading(std::string print_date) const {
 
 void Data1Window::EditCraneName() { EditRow(Data1Row::kCraneName); }
 void Data1Window::EditSignature() { EditRow(Data1Row::kSignature); }
-void Data1Window::Finish() { close(); }
 
 void Data1Window::EditRow(Data1Row row) {
   const QString label = QString::fromStdString(table_.GetCellEx(data1::kLabelColumn, RowOf(row)));

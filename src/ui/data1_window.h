@@ -32,14 +32,11 @@ class Data1Window : public ReportWindow {
 
  public Q_SLOTS:
   // Fills the table from the session's image, or says the image is not one.
-  void Refill();
+  void Refill() override;
   void EditCraneName();
   void EditSignature();
-  // Closes the window exactly as the caption bar's close button does.
-  void Finish();
 
  protected:
-  void showEvent(QShowEvent* event) override;
   ReportHeading PrintedHeading(std::string print_date) const override;
 
  private:

@@ -3,7 +3,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <algorithm>
 
 #include "event_chart_view.h"
@@ -27,7 +26,7 @@ Data2Window::Data2Window(const KeySession& session, Dialogs& dialogs)
   goToBlockAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   addAction(goToBlockAction);
   report->addSeparator()->setObjectName("N3");
-  finishAction = report->addAction(QStringLiteral("Закончить"), this, &Data2Window::Finish);
+  finishAction = report->addAction(QStringLiteral("Закончить"), this, &QWidget::close);
   finishAction->setObjectName("N2");
 
   chartMenu = MenuBar()->addMenu(QStringLiteral("График"));
@@ -36,7 +35,6 @@ Data2Window::Data2Window(const KeySession& session, Dialogs& dialogs)
   loadChartAction->setObjectName("loadChartAction");
 }
 
-void Data2Window::Finish() { close(); }
 
 void Data2Window::GoToBlock(int block) { rowScrollBar->setValue(std::min(block, LastRow())); }
 
@@ -55,12 +53,6 @@ ReportHeading Data2Window::PrintedHeading(std::string print_date) const {
   ReportHeading heading = MakeReportHeading(PrintedReport::kData2, session_, crane, {}, std::move(print_date));
   heading.chart = PrintedEventChart(table_);
   return heading;
-}
-
-void Data2Window::showEvent(QShowEvent* event) {
-  // A show the window system makes (a restore from the task bar) is no new show of the report.
-  if (!event->spontaneous()) Refill();
-  ReportWindow::showEvent(event);
 }
 
 void Data2Window::Refill() {

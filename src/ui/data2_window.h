@@ -27,9 +27,7 @@ class Data2Window : public ReportWindow {
   QAction* loadChartAction;  // "Нагрузка по блокам..."
 
   // Rebuilds the table from the image, sizes the columns and fits the window's width.
-  void Refill();
-  // Closes the window exactly as the caption bar's close button does.
-  void Finish();
+  void Refill() override;
   // Brings the record of that block to the top, or the last one for a block past it.
   void GoToBlock(int block);
   // Asks for a block number and goes there.
@@ -38,7 +36,6 @@ class Data2Window : public ReportWindow {
   void SetCraneNameSource(std::function<std::string()> source) { crane_name_ = std::move(source); }
 
  protected:
-  void showEvent(QShowEvent* event) override;
   ReportHeading PrintedHeading(std::string print_date) const override;
 
  private:

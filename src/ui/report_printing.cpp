@@ -14,6 +14,7 @@
 #include <cmath>
 #include <map>
 
+#include "qt_path.h"
 #include "reports/report_heading.h"
 
 namespace kd {
@@ -21,7 +22,7 @@ namespace kd {
 const Result<ReportFontBytes>& ReportFonts() {
   static const Result<ReportFontBytes> fonts = [] {
     const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("fonts"));
-    return ReadReportFonts({std::filesystem::path(beside.toStdU16String())});
+    return ReadReportFonts({ToPath(beside)});
   }();
   return fonts;
 }

@@ -1,13 +1,10 @@
 #include "report_window.h"
 
 #include <QCloseEvent>
-#include <QDir>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QWheelEvent>
-#include <algorithm>
-#include <QStandardPaths>
 #include <QMenu>
+#include <QShowEvent>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScrollBar>
@@ -128,6 +125,8 @@ bool ReportWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ReportWindow::showEvent(QShowEvent* event) {
+  // The window system's own shows (a restore from the task bar) are not new shows of the report.
+  if (!event->spontaneous()) Refill();
   SkinnedWindow::showEvent(event);
   setFocus();
 }
@@ -168,11 +167,6 @@ void ReportWindow::AddExportItems(QMenu* menu, const std::map<FormatId, const ch
   }
   printAction = menu->addAction(QStringLiteral("Печать..."), this, &ReportWindow::Print);
   printAction->setObjectName("printAction");
-}
-
-ReportHeading ReportWindow::PrintedHeading(std::string print_date) const {
-  return MakeReportHeading(names_.number == 1 ? PrintedReport::kData1 : PrintedReport::kData2, session_, {}, {},
-                           std::move(print_date));
 }
 
 void ReportWindow::Print() {
@@ -252,11 +246,8 @@ void ReportWindow::ShowTable() {
 void ReportWindow::FitWidthToGrid() {
   // A size the user chose stays.
   if (UserSized()) return;
-  const int width = grid_->width() + kScrollBarSize;
-  SetClientWidth(width);
-  menu_bar_->resize(width, kBarHeight);
-  rowScrollBar->move(width - kScrollBarSize, kBarHeight);
-  columnScrollBar->resize(width, kScrollBarSize);
+  SetClientWidth(grid_->width() + kScrollBarSize);
+  LayoutClient(Client()->size());
 }
 
 void ReportWindow::closeEvent(QCloseEvent* event) {

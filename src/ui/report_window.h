@@ -46,6 +46,8 @@ class ReportWindow : public SkinnedWindow {
   void Export(FormatId format);
   // Prints the report through the system's print dialog: the same pages as the PDF file.
   void Print();
+  // Fills the table afresh from the session's image; every show of the window does.
+  virtual void Refill() = 0;
 
   QScrollBar* rowScrollBar;     // "bsSkinScrollBar_V"
   QScrollBar* columnScrollBar;  // "bsSkinScrollBar_H"
@@ -86,7 +88,7 @@ class ReportWindow : public SkinnedWindow {
 
   const KeyImage& Image() const { return session_.Image(); }
   // What the printed report (PDF, paper) says above its table.
-  virtual ReportHeading PrintedHeading(std::string print_date) const;
+  virtual ReportHeading PrintedHeading(std::string print_date) const = 0;
 
   TextTable table_;
   const KeySession& session_;
