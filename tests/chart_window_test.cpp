@@ -302,6 +302,21 @@ TEST_F(ChartWindowTest, SavesThePictureAsPngAndSvg) {
   EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Не удается создать файл !")));
 }
 
+// A picture saved under the name of the file the key came from would destroy the key.
+TEST_F(ChartWindowTest, NeverSavesOverTheKeyImageFile) {
+  test::TempDir dir;
+  OpenEventChart(Sample("crane-200.512"));
+  const std::filesystem::path key = dir / "key.png";
+  const KeyImage image = Sample("crane-200.512");
+  test::WriteBytes(key, {image.begin(), image.end()});
+  windows.session->Replace(image, KeySource::File(key.string()));
+  dialogs.save_answers = {QString::fromStdString(key.string())};
+  chart.SavePictureAs(PictureFormat::kPng);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Не удается создать файл !")));
+  EXPECT_EQ(*ReadImageFile(key), image);
+}
+
 class SpectrumWindowTest : public ChartWindowTest {
  protected:
   SpectrumChartWindow& spectrum = *windows.spectrumChartWindow;

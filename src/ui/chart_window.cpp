@@ -91,7 +91,9 @@ void ChartWindow::SavePictureAs(PictureFormat format) {
   if (!name.endsWith(QString::fromLatin1(kind.extension), Qt::CaseInsensitive)) name += QString::fromLatin1(kind.extension);
   Status written;
   try {
-    written = SavePicture(panel_, ToPath(name), format, windowTitle().trimmed());
+    // A picture saved over the file the key came from would destroy the key.
+    written = IsSourceFile(session_, ToPath(name)) ? Status(Failure{texts::kIsTheKeyImage})
+                                                   : SavePicture(panel_, ToPath(name), format, windowTitle().trimmed());
   } catch (const std::exception& e) {
     written = Failure{e.what()};
   }
